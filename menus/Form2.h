@@ -1,0 +1,11 @@
+// The main menu window.
+#pragma once
+
+#include <QWidget>
+
+class Form2 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Form2(QWidget* parent = nullptr);
+};

@@ -1,0 +1,131 @@
+// The outside services on a Linux desktop, through Qt.
+#include "platform/QtPlatform.h"
+
+#include <sys/prctl.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QUrl>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/SingleInstance.h"
+#include "platform/WavCheck.h"
+
+int VirtualKeyOf(int qtKey, bool onKeypad) {
+  switch (qtKey) {
+    case Qt::Key_Down: return onKeypad ? VirtualKey::Numpad2 : VirtualKey::Down;
+    case Qt::Key_Up: return onKeypad ? VirtualKey::Numpad8 : VirtualKey::Up;
+    case Qt::Key_2: return onKeypad ? VirtualKey::Numpad2 : 0;
+    case Qt::Key_8: return onKeypad ? VirtualKey::Numpad8 : 0;
+    default: return 0;
+  }
+}
+
+QtPlatform::QtPlatform() {
+  // The default 50 us timer slack adds to every 50 ms tick; one microsecond keeps the pace honest.
+  prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+QtPlatform::~QtPlatform() = default;
+
+bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (int code = VirtualKeyOf(key->key(), key->modifiers().testFlag(Qt::KeypadModifier))) {
+        if (event->type() == QEvent::KeyPress)
+          keys_.Press(code, key->isAutoRepeat());
+        else
+          keys_.Release(code, key->isAutoRepeat());
+      }
+      break;
+    }
+    case QEvent::ApplicationDeactivate:
+      // A key released while another program has the keyboard never reports its release here.
+      keys_.Clear();
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::Sleep(int milliseconds) {
+  if (milliseconds <= 0) return;
+  timespec remaining{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  }
+}
+
+void QtPlatform::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+int16_t QtPlatform::GetAsyncKeyState(int virtualKey) { return keys_.Query(virtualKey); }
+
+void QtPlatform::StopSound() {
+  if (playing_) playing_->stop();
+  playing_ = nullptr;
+}
+
+void QtPlatform::PlaySound(const std::string& path, int32_t) {
+  // Always asynchronous and never a default sound: the only ways the game plays sounds.
+  StopSound();
+  if (path.empty()) return;
+  const QString file = QString::fromStdString(path);
+  auto found = sounds_.find(file);
+  if (found == sounds_.end()) {
+    std::unique_ptr<QSoundEffect> effect;
+    if (IsPlayableWav(path)) {
+      effect = std::make_unique<QSoundEffect>();
+      effect->setSource(QUrl::fromLocalFile(file));
+    }
+    found = sounds_.emplace(file, std::move(effect)).first;  // remember unplayable files as silence
+  }
+  if (QSoundEffect* effect = found->second.get()) {
+    effect->play();
+    playing_ = effect;
+  }
+}
+
+void QtPlatform::MessageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                  QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
+  box.exec();
+}
+
+std::string QtPlatform::InputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) {
+  bool accepted = false;
+  QString answer = QInputDialog::getText(nullptr, QString::fromStdString(title), QString::fromStdString(prompt),
+                                         QLineEdit::Normal, QString::fromStdString(defaultText), &accepted);
+  return accepted ? answer.toStdString() : std::string();
+}
+
+LocalDateTime QtPlatform::Now() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate date = now.date();
+  const QTime time = now.time();
+  return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+std::string QtPlatform::ProgramFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+bool QtPlatform::ClaimSingleInstance(const std::string& programFolder) {
+  return ClaimProgramFolder(programFolder);
+}
+
+void QtPlatform::EndProgram() {
+  // No destructors, no atexit handlers, no pending events: nothing may run or be written now.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(0);
+}

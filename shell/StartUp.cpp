@@ -1,0 +1,25 @@
+// The first steps of start-up, before any window.
+#include "shell/StartUp.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "scores/ScoreFile.h"
+#include "shell/AppFolder.h"
+#include "shell/EndProgram.h"
+
+void PrepareStart(Module1& module1) {
+  Platform& platform = module1.platform;
+  const std::string programFolder = platform.ProgramFolder();
+  if (!platform.ClaimSingleInstance(programFolder)) ShowMessageAndEnd(module1, SecondCopyMessage);
+
+  module1.AppFolder = AppFolderFrom(programFolder);
+
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(module1.AppFolder + "MTScore.dat", ignored)) InitScoreTables(module1);
+  LoadScoreFile(module1);
+
+  module1.Stage = 1;
+  module1.PlayerIndex = 0;
+  module1.SoundFlags = DefaultSoundFlags;
+}
