@@ -1,5 +1,6 @@
 // Start-up with windows: what a player sees first, offscreen.
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
