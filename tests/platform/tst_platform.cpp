@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -80,7 +82,7 @@ class TestPlatform : public QObject {
     for (int expected : queriesAfter) QCOMPARE(uint16_t(keys.Query(K)), uint16_t(expected));
   }
 
-  void keypadKeysSteerWithNumLockOnOrOff_data() {
+  void qtKeyEventsReachTheKeyState_data() {
     QTest::addColumn<int>("qtKey");
     QTest::addColumn<bool>("keypad");
     QTest::addColumn<int>("virtualKey");
@@ -91,14 +93,28 @@ class TestPlatform : public QObject {
     QTest::newRow("keypad 2, NumLock on") << int(Qt::Key_2) << true << VirtualKey::Numpad2;
     QTest::newRow("keypad 8, NumLock on") << int(Qt::Key_8) << true << VirtualKey::Numpad8;
     QTest::newRow("digit 2 on the main keyboard") << int(Qt::Key_2) << false << 0;
-    QTest::newRow("other key") << int(Qt::Key_Left) << false << 0;
   }
-  void keypadKeysSteerWithNumLockOnOrOff() {
-    // Guards against keypad steering that works only with one NumLock state.
+  void qtKeyEventsReachTheKeyState() {
+    // Guards against keypad steering that works with one NumLock state only, and against Qt's
+    // auto-repeat (release + press pairs) counting as fresh presses.
     QFETCH(int, qtKey);
     QFETCH(bool, keypad);
     QFETCH(int, virtualKey);
-    QCOMPARE(VirtualKeyOf(qtKey, keypad), virtualKey);
+    QtPlatform platform;
+    QWidget window;
+    const Qt::KeyboardModifiers modifiers = keypad ? Qt::KeypadModifier : Qt::NoModifier;
+    auto send = [&](QEvent::Type type, bool autoRepeat) {
+      QKeyEvent event(type, qtKey, modifiers, QString(), autoRepeat);
+      QApplication::sendEvent(&window, &event);
+    };
+    const int asked = virtualKey ? virtualKey : VirtualKey::Numpad2;
+    send(QEvent::KeyPress, false);
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(asked)), uint16_t(virtualKey ? 0x8001 : 0));
+    send(QEvent::KeyRelease, true);
+    send(QEvent::KeyPress, true);
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(asked)), uint16_t(virtualKey ? 0x8000 : 0));
+    send(QEvent::KeyRelease, false);
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(asked)), uint16_t(0));
   }
 
   void onlyCompleteWavFilesReachTheSoundService_data() {
@@ -153,5 +169,5 @@ class TestPlatform : public QObject {
   }
 };
 
-QTEST_GUILESS_MAIN(TestPlatform)
+QTEST_MAIN(TestPlatform)
 #include "tst_platform.moc"
