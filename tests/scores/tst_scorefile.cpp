@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +45,13 @@ struct Game {
     return platform.ended && platform.messages.size() == 1 &&
            platform.messages[0].text == text.toStdString() && platform.messages[0].title == "Morvane-Tesk";
   }
+  // Loading a copy of the saved file in a second game gives back exactly this game's tables.
+  bool ReloadsAlike() const {
+    Game reader;
+    QFile::copy(ScorePath(), reader.ScorePath());
+    LoadScoreFile(reader.module1);
+    return static_cast<const ScoreTables&>(reader.module1) == static_cast<const ScoreTables&>(module1);
+  }
 };
 
 }  // namespace
@@ -54,70 +62,41 @@ class TestScoreFile : public QObject {
   Q_OBJECT
 
  private slots:
-  void namesKeepLaterRecordsInPlace_data() {
+  void nameRecords_data() {
+    QTest::addColumn<bool>("saved");  // false: bytes only another writer could have left
     QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("record");  // length byte and name bytes
+    QTest::addColumn<QByteArray>("record");  // length byte and name bytes of player slot 0
     QTest::addColumn<QByteArray>("loaded");
-    QTest::newRow("empty name") << QByteArray() << QByteArray::fromHex("00") << QByteArray();
-    QTest::newRow("double-byte name")
-        << QByteArray("天狗ラーメン") << QByteArray::fromHex("06 9356 8be7 8389 815b 8381 8393")
-        << QByteArray("天狗ラーメン");
-    QTest::newRow("half-width katakana")
-        << QByteArray("ｶﾀｶﾅ") << QByteArray::fromHex("04 b6 c0 b6 c5") << QByteArray("ｶﾀｶﾅ");
-    QTest::newRow("trail byte below 0x80")
-        << QByteArray("濱") << QByteArray::fromHex("01 e05f") << QByteArray("濱");
-    QTest::newRow("character code page 932 lacks")
-        << QByteArray("né") << QByteArray::fromHex("02 6e 3f") << QByteArray("n?");
-    QTest::newRow("character outside the BMP")
-        << QByteArray("a😀b") << QByteArray::fromHex("04 61 3f3f 62") << QByteArray("a??b");
-    QTest::newRow("malformed UTF-8") << QByteArray::fromHex("61 ff 62") << QByteArray::fromHex("03 61 3f 62")
-                                     << QByteArray("a?b");
-    QTest::newRow("256 units cut at 255")
-        << QByteArray(256, 'A') << "\xff" + QByteArray(255, 'A') << QByteArray(255, 'A');
-    QTest::newRow("surrogate pair at unit 255 not split")
-        << QByteArray(254, 'A') + "😀"
-        << "\xfe" + QByteArray(254, 'A') << QByteArray(254, 'A');
+    const auto row = [](const char* tag, std::optional<QByteArray> name, const QByteArray& hex,
+                        const QByteArray& loaded) {
+      QTest::newRow(tag) << name.has_value() << name.value_or("") << QByteArray::fromHex(hex) << loaded;
+    };
+    row("empty name", "", "00", "");
+    row("double-byte name", "天狗ラーメン", "06 9356 8be7 8389 815b 8381 8393", "天狗ラーメン");
+    row("character code page 932 lacks", "né", "02 6e 3f", "n?");
+    row("character outside the BMP", "a😀b", "04 61 3f3f 62", "a??b");
+    row("malformed UTF-8", QByteArray::fromHex("61 ff 62"), "03 61 3f 62", "a?b");
+    const QByteArray a254(254, 'A'), hex254 = QByteArray("41").repeated(254);
+    row("256 units cut at 255", a254 + "AA", "ff 41" + hex254, a254 + "A");
+    row("surrogate pair at unit 255 not split", a254 + "😀", "fe" + hex254, a254);
+    row("unassigned double-byte code", std::nullopt, "01 8540", "?");
+    row("single bytes without meaning", std::nullopt, "05 80 a0 fd fe ff", "?????");
+    row("lead byte with a NUL trail", std::nullopt, "02 8100 41", "?A");
   }
-  void namesKeepLaterRecordsInPlace() {
+  void nameRecords() {
     // Guards against a length byte that disagrees with the name bytes and shifts every later record.
+    QFETCH(bool, saved);
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, record);
     QFETCH(QByteArray, loaded);
+    // 2618 bytes with every name empty; all scores 0 but the last one read, NormalScores[9][4] = -2.
+    const QByteArray file = record + QByteArray(2613, '\0') + QByteArray::fromHex("feffffff");
     ScoreTables tables;
-    tables.PlayerNames[0] = tables.NormalNames[9] = name.toStdString();
-    tables.PlayerNames[1] = "次";
-    tables.AttackScores[0][0] = 0x01020304;
-    tables.AttackScores[0][74] = -2;
-    tables.NormalScores[9][4] = 7;
-    const QByteArray bytes = Bytes(EncodeScoreFile(tables));
-    QCOMPARE(bytes.left(record.size() + 4).toHex(' '), (record + QByteArray::fromHex("04030201")).toHex(' '));
-    QCOMPARE(bytes.mid(record.size() + 296, 4).toHex(' '), QByteArray("fe ff ff ff"));
-    QCOMPARE(bytes.right(record.size() + 20).left(record.size()).toHex(' '), record.toHex(' '));
-    ScoreTables expected = tables;
-    expected.PlayerNames[0] = expected.NormalNames[9] = loaded.toStdString();
-    QVERIFY(Decode(bytes) == expected);
-  }
-
-  void undefinedCharactersDecodeOneForOne_data() {
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<QByteArray>("loaded");
-    QTest::newRow("unassigned double-byte code") << QByteArray::fromHex("01 8540") << QByteArray("?");
-    QTest::newRow("single bytes without meaning")
-        << QByteArray::fromHex("05 80 a0 fd fe ff") << QByteArray("?????");
-    QTest::newRow("lead byte with a NUL trail") << QByteArray::fromHex("02 8100 41") << QByteArray("?A");
-    QTest::newRow("user-defined area") << QByteArray::fromHex("01 f040") << QByteArray("\xee\x80\x80");
-  }
-  void undefinedCharactersDecodeOneForOne() {
-    // Guards against invalid UTF-8 or a misaligned file from bytes that code page 932 does not map.
-    QFETCH(QByteArray, record);
-    QFETCH(QByteArray, loaded);
-    QByteArray bytes(qsizetype(ScoreFileLayout::EmptyNamesFileSize), '\0');
-    bytes.replace(0, 1, record);
-    bytes[bytes.size() - 4] = 42;  // NormalScores[9][4], read last
-    const std::optional<ScoreTables> tables = Decode(bytes);
-    QVERIFY(tables);
-    QCOMPARE(QByteArray::fromStdString(tables->PlayerNames[0]), loaded);
-    QCOMPARE(tables->NormalScores[9][4], 42);
+    tables.NormalScores[9][4] = -2;
+    tables.PlayerNames[0] = name.toStdString();
+    if (saved) QCOMPARE(Bytes(EncodeScoreFile(tables)).toHex(' '), file.toHex(' '));
+    tables.PlayerNames[0] = loaded.toStdString();
+    QVERIFY(Decode(file) == tables);
   }
 
   void defaultFileMatchesFixture() {
@@ -125,11 +104,7 @@ class TestScoreFile : public QObject {
     Game game;
     InitScoreTables(game.module1);
     QCOMPARE(ReadFile(game.ScorePath()).toHex(' '), Fixture().toHex(' '));
-    // The bytes are right, so loading them must give back exactly the defaults.
-    Game reader;
-    QFile::copy(game.ScorePath(), reader.ScorePath());
-    LoadScoreFile(reader.module1);
-    QVERIFY(static_cast<ScoreTables&>(reader.module1) == static_cast<ScoreTables&>(game.module1));
+    QVERIFY(game.ReloadsAlike());
   }
 
   void shorterSaveKeepsOldTailAndMode() {
@@ -151,28 +126,23 @@ class TestScoreFile : public QObject {
     struct stat status {};
     QVERIFY(::stat(game.folder.filePath("real.dat").toLocal8Bit(), &status) == 0);
     QCOMPARE(status.st_mode & 07777, 0664u);
-    Game reader;
-    QFile::copy(game.ScorePath(), reader.ScorePath());
-    LoadScoreFile(reader.module1);
-    QVERIFY(static_cast<ScoreTables&>(reader.module1) == static_cast<ScoreTables&>(game.module1));
+    QVERIFY(game.ReloadsAlike());
   }
 
   void failedSaveKeepsOldFile_data() {
     QTest::addColumn<SaveStep>("step");
-    QTest::addColumn<bool>("oldKept");
-    QTest::newRow("old file cannot be opened") << SaveStep::OpenOld << true;
-    QTest::newRow("old file cannot be read") << SaveStep::ReadOld << true;
-    QTest::newRow("temporary file cannot be created") << SaveStep::CreateTemp << true;
-    QTest::newRow("disk full while writing") << SaveStep::WriteTemp << true;
-    QTest::newRow("sync fails") << SaveStep::SyncTemp << true;
-    QTest::newRow("close fails") << SaveStep::CloseTemp << true;
-    QTest::newRow("rename fails") << SaveStep::Rename << true;
-    QTest::newRow("folder sync fails after the rename") << SaveStep::SyncFolder << false;
+    QTest::newRow("old file cannot be opened") << SaveStep::OpenOld;
+    QTest::newRow("old file cannot be read") << SaveStep::ReadOld;
+    QTest::newRow("temporary file cannot be created") << SaveStep::CreateTemp;
+    QTest::newRow("disk full while writing") << SaveStep::WriteTemp;
+    QTest::newRow("sync fails") << SaveStep::SyncTemp;
+    QTest::newRow("close fails") << SaveStep::CloseTemp;
+    QTest::newRow("rename fails") << SaveStep::Rename;
+    QTest::newRow("folder sync fails after the rename") << SaveStep::SyncFolder;
   }
   void failedSaveKeepsOldFile() {
     // Guards against a failed save that damages the old file, leaves litter, or goes unreported.
     QFETCH(SaveStep, step);
-    QFETCH(bool, oldKept);
     Game game;
     WriteFile(game.ScorePath(), Fixture());
     game.module1.PlayerNames[0] = "新人";
@@ -181,51 +151,44 @@ class TestScoreFile : public QObject {
     QVERIFY(game.EndedWith(WriteError));
     QCOMPARE(QDir(game.folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"MTScore.dat"});
-    QCOMPARE(ReadFile(game.ScorePath()) == Fixture(), oldKept);
+    // Only the folder sync comes after the new file took the old one's place.
+    QCOMPARE(ReadFile(game.ScorePath()) == Fixture(), step != SaveStep::SyncFolder);
   }
 
-  void unwritableScoreFileGivesWriteError_data() {
-    QTest::addColumn<bool>("firstStart");
-    QTest::newRow("protected score file") << false;
-    QTest::newRow("first start in a protected folder") << true;
-  }
-  void unwritableScoreFileGivesWriteError() {
+  void protectedScoreFileGivesWriteError() {
     // Guards against a save that silently fails, or replaces a file the player protected.
-    QFETCH(bool, firstStart);
     Game game;
-    // Root writes through permission bits, so there a folder or a file stands where writing needs the other.
+    WriteFile(game.ScorePath(), Fixture());
+    // Root writes through permission bits, so there a folder takes the score file's place instead.
     const bool root = ::geteuid() == 0;
-    const QString folder = game.folder.path();
-    if (firstStart && root) {
-      WriteFile(game.folder.filePath("plain-file"), "x");
-      game.module1.AppFolder = game.folder.filePath("plain-file").toStdString() + "/";
-    } else if (firstStart) {
-      QVERIFY(::chmod(folder.toLocal8Bit(), 0555) == 0);
-    } else if (root) {
-      QVERIFY(QDir(folder).mkdir("MTScore.dat"));
-    } else {
-      WriteFile(game.ScorePath(), Fixture());
-      QVERIFY(::chmod(game.ScorePath().toLocal8Bit(), 0444) == 0);
-    }
-    QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded,
-                             firstStart ? InitScoreTables(game.module1) : SaveScoreFile(game.module1));
-    ::chmod(folder.toLocal8Bit(), 0755);
+    QVERIFY(root ? QFile::remove(game.ScorePath()) && QDir(game.folder.path()).mkdir("MTScore.dat")
+                 : ::chmod(game.ScorePath().toLocal8Bit(), 0444) == 0);
+    QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, SaveScoreFile(game.module1));
     QVERIFY(game.EndedWith(WriteError));
-    if (!firstStart && !root) QCOMPARE(ReadFile(game.ScorePath()), Fixture());
+    if (!root) QCOMPARE(ReadFile(game.ScorePath()), Fixture());
   }
 
+  void shortFileGivesReadError_data() {
+    QTest::addColumn<int>("length");  // bytes kept of the default file, -1 for no file at all
+    QTest::newRow("no file") << -1;
+    QTest::newRow("cut between a lead and its trail byte") << 2410;
+    QTest::newRow("last byte missing") << 2691;
+  }
   void shortFileGivesReadError() {
-    // Guards against loading half a table from a cut-off file, or reading past its end.
+    // Guards against loading half a table from a cut-off file, or a load failure that goes unreported.
+    QFETCH(int, length);
+    Game game;
+    if (length >= 0) WriteFile(game.ScorePath(), Fixture().left(length));
+    game.module1.NormalNames[0] = "before";
+    QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, LoadScoreFile(game.module1));
+    QVERIFY(game.EndedWith(ReadError) && game.module1.NormalNames[0] == "before");
+  }
+
+  void everyCutIsRejected() {
+    // Guards against a cut position at which the decoder takes half a file, or reads past its end.
     const QByteArray fixture = Fixture();
-    QCOMPARE(fixture.size(), 2692);
-    for (qsizetype length = -1; length < fixture.size(); ++length) {  // -1: no file at all
-      Game game;
-      if (length >= 0) WriteFile(game.ScorePath(), fixture.left(length));
-      game.module1.NormalNames[0] = "before";
-      QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, LoadScoreFile(game.module1));
-      QVERIFY2(game.EndedWith(ReadError), qPrintable(QString::number(length)));
-      QCOMPARE(game.module1.NormalNames[0], std::string("before"));
-    }
+    for (int length = 0; length < 2692; ++length)
+      QVERIFY2(!Decode(fixture.left(length)), qPrintable(QString("accepted %1 bytes").arg(length)));
   }
 };
 
