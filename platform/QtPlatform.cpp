@@ -62,9 +62,20 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
 
 void QtPlatform::Sleep(int milliseconds) {
   if (milliseconds <= 0) return;
-  timespec remaining{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  // The kernel wakes a sleeper some 0.1 ms late, and a flight has hundreds of pauses: sleep to
+  // just short of the deadline, then wait out the rest on the clock.
+  constexpr long SpinNanoseconds = 200000;
+  timespec deadline{};
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  const long long target = deadline.tv_sec * 1000000000LL + deadline.tv_nsec + milliseconds * 1000000LL;
+  const long long wake = target - SpinNanoseconds;
+  const timespec wakeAt{static_cast<time_t>(wake / 1000000000LL), static_cast<long>(wake % 1000000000LL)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wakeAt, nullptr) == EINTR) {
   }
+  timespec now{};
+  do {
+    clock_gettime(CLOCK_MONOTONIC, &now);
+  } while (now.tv_sec * 1000000000LL + now.tv_nsec < target);
 }
 
 void QtPlatform::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
