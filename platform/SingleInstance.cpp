@@ -32,7 +32,9 @@ bool ClaimProgramFolder(const std::string& programFolder) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   char name[sizeof(address.sun_path)];
-  int length = std::snprintf(name, sizeof name, "morvane-tesk/%u/%016llx", static_cast<unsigned>(getuid()),
+  // Named by folder alone: a copy started by another user from the same folder would write the
+  // same score file.
+  int length = std::snprintf(name, sizeof name, "morvane-tesk/%016llx",
                              static_cast<unsigned long long>(StableHash(programFolder)));
   // Abstract namespace: the first byte of the path is NUL.
   std::memcpy(address.sun_path + 1, name, static_cast<size_t>(length));
