@@ -11,9 +11,6 @@
 
 namespace {
 
-// Points are kept in hundreds: 37 is shown as 3700.
-std::string Hundreds(int32_t value) { return std::to_string(value) + "00"; }
-
 // A multi-line caption: lines joined by CR LF.
 std::string Lines(std::initializer_list<std::string_view> lines) {
   std::string text;
@@ -345,15 +342,20 @@ void Form1::LandingSuccess() {
 void Form1::RecordNormalResult() {
   const int32_t total = LandingTotal();
   auto& points = module1_.LandingPoints;
-  points[0] = total;
-  points[1] = SoftnessPoints;
-  points[2] = ControlPoints;
-  points[3] = CoursePoints;
+  ShowLandingInScoreDisplay(total);
   points.at(static_cast<size_t>(module1_.Stage + 3)) = total;
   module1_.RunStageScores.at(static_cast<size_t>(module1_.Stage)) = total;
   TotalScore = TotalScore + total;
   points[9] = TotalScore;
   ScoreListUpNormal();
+}
+
+void Form1::ShowLandingInScoreDisplay(int32_t total) {
+  auto& points = module1_.LandingPoints;
+  points[0] = total;
+  points[1] = SoftnessPoints;
+  points[2] = ControlPoints;
+  points[3] = CoursePoints;
 }
 
 void Form1::CheckSuperHighScore() {
@@ -364,10 +366,7 @@ void Form1::CheckSuperHighScore() {
   }
   module1_.HighScore = total;
   auto& points = module1_.LandingPoints;
-  points[0] = total;
-  points[1] = SoftnessPoints;
-  points[2] = ControlPoints;
-  points[3] = CoursePoints;
+  ShowLandingInScoreDisplay(total);
   points.at(static_cast<size_t>(module1_.Stage + 3)) = module1_.HighScore;
   points[9] = module1_.OtherStagesBest + module1_.HighScore;
   HighScoreUpdated = 1;

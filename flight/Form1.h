@@ -209,6 +209,8 @@ class Form1 {
   void CountSoftnessPoints();
   void ShowRunningPoints();
   void RecordNormalResult();
+  // LandingPoints(0..3): the landing's total and its three criteria.
+  void ShowLandingInScoreDisplay(int32_t total);
   void CheckSuperHighScore();
   void PlayGameSound(const std::string& fileName);
 

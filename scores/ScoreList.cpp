@@ -1,10 +1,9 @@
 // In-game score list: the captions of the play screen's sixteen score labels.
 #include "scores/ScoreList.h"
 
-namespace {
-
-// Scores are kept in hundreds: 37 is shown as 3700, 0 as 000.
 std::string Hundreds(int32_t value) { return std::to_string(value) + "00"; }
+
+namespace {
 
 // The three criteria of the best or last landing, one per line; the three blanks keep the
 // digits clear of the headings' text.

@@ -16,7 +16,7 @@ void PrepareStart(Module1& module1) {
   module1.AppFolder = AppFolderFrom(programFolder);
 
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(module1.AppFolder + "MTScore.dat", ignored)) InitScoreTables(module1);
+  if (!std::filesystem::is_regular_file(module1.AppFolder + ScoreFileName, ignored)) InitScoreTables(module1);
   LoadScoreFile(module1);
 
   module1.Stage = 1;
