@@ -17,7 +17,8 @@ class TestMemo : public QObject {
     ScriptedPlatform platform;
     Module1 module1(platform);
     module1.AppFolder = folder.path().toStdString() + "/";
-    module1.RunStageScores = {0, 2500, 2400, 1800, 300, 0};  // the worked example
+    // Three cleared stages, a crash on stage 4 that earned 300, stage 5 never reached.
+    module1.RunStageScores = {0, 2500, 2400, 1800, 300, 0};
     AppendScoreMemo(module1);
     platform.now = {2027, 1, 2, 0, 0, 0};
     module1.RunStageScores = {0, 1, 22, 333, 4444, 55555};
