@@ -14,6 +14,8 @@
 #include "flight/Form1Window.h"
 #include "platform/QtPlatform.h"
 #include "shell/AppFolder.h"
+#include "shell/Game.h"
+#include "shell/RunSetUp.h"
 
 namespace {
 
@@ -75,6 +77,9 @@ class TimedPlatform : public Platform {
                        const std::string& defaultText) override {
     return real_.InputBox(prompt, title, defaultText);
   }
+  int TextWidth(const std::string& text, const FontSpec& font) override {
+    return real_.TextWidth(text, font);
+  }
   LocalDateTime Now() override { return real_.Now(); }
   std::string ProgramFolder() override { return real_.ProgramFolder(); }
   bool ClaimSingleInstance(const std::string& programFolder) override {
@@ -107,12 +112,12 @@ struct Script {
 void Fly(QtPlatform& real, const Script& script) {
   TimedPlatform platform(real);
   platform.pressesBySlot = script.presses;
-  Module1 module1(platform);
-  module1.AppFolder = AppFolderFrom(platform.ProgramFolder());
-  module1.SoundFlags = DefaultSoundFlags;
-  module1.GameMode = 1;
-  module1.Stage = script.stage;
-  Form1 form1(module1);
+  Game game(platform);
+  game.module1.AppFolder = AppFolderFrom(platform.ProgramFolder());
+  ApplyStartValues(game.module1);
+  BeginNormalRun(game, 0);
+  game.module1.Stage = script.stage;
+  Form1& form1 = game.form1;
   Form1Window window(form1);
   platform.window = &window;
   window.show();
@@ -127,13 +132,14 @@ void Fly(QtPlatform& real, const Script& script) {
 
   std::printf("%s: %s at x %.0f, %ld yields\n", script.name, form1.Label4.Caption().c_str(), form1.ShipX,
               platform.yields);
-  std::printf("  wall %.1f ms / requested pauses %lld ms = pacing %.4f\n", wall, platform.requestedMilliseconds,
-              wall / static_cast<double>(platform.requestedMilliseconds));
+  std::printf("  wall %.1f ms / requested pauses %lld ms = pacing %.4f\n", wall,
+              platform.requestedMilliseconds, wall / static_cast<double>(platform.requestedMilliseconds));
   std::printf("  pauses overshot by %.1f ms, yields took %.1f ms, sounds %.1f ms\n",
               platform.sleepOvershootMilliseconds, platform.yieldMilliseconds, platform.soundMilliseconds);
   std::printf("  work per tick over %zu ticks: median %.3f ms, 99th percentile %.3f ms, max %.3f ms\n",
               platform.tickWorkMilliseconds.size(), Percentile(platform.tickWorkMilliseconds, 0.5),
-              Percentile(platform.tickWorkMilliseconds, 0.99), Percentile(platform.tickWorkMilliseconds, 1.0));
+              Percentile(platform.tickWorkMilliseconds, 0.99),
+              Percentile(platform.tickWorkMilliseconds, 1.0));
 }
 
 }  // namespace
@@ -141,10 +147,11 @@ void Fly(QtPlatform& real, const Script& script) {
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+  MapJapaneseFonts();
   QtPlatform real;
   std::printf("platform %s\n", qPrintable(QGuiApplication::platformName()));
-  Fly(real, {"stage 3, edge landing with bonus count-up", 3,
+  Fly(real, {"stage 3, edge landing with bonus count-up",
+             3,
              {{1, {Qt::Key_Down, Qt::Key_Down}}, {116, {Qt::Key_Up}}}});
   Fly(real, {"stage 1, no keys: fall beyond the pad", 1, {}});
   return 0;

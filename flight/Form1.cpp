@@ -4,10 +4,16 @@
 #include <cmath>
 #include <string_view>
 
+#include "menus/Form4.h"
 #include "resources/Resources.h"
+#include "scores/Memo.h"
+#include "scores/NameLength.h"
 #include "scores/Ranking.h"
+#include "scores/ScoreFile.h"
 #include "scores/ScoreList.h"
 #include "shell/EndProgram.h"
+#include "shell/Game.h"
+#include "viewer/Form3.h"
 
 namespace {
 
@@ -54,80 +60,42 @@ StageParameters ParametersOf(int32_t stage) {
 
 }  // namespace
 
-void LabelControl::SetCaption(std::string caption) {
-  if (caption == caption_) return;
-  caption_ = std::move(caption);
-  Changed();
-}
-
-void LabelControl::SetForeColor(Rgb colour) {
-  if (colour == foreColor_) return;
-  foreColor_ = colour;
-  Changed();
-}
-
-void LabelControl::SetBackColor(Rgb colour) {
-  if (colour == backColor_) return;
-  backColor_ = colour;
-  Changed();
-}
-
-void LabelControl::Changed() const {
-  if (owner_ && owner_->view_) owner_->view_->LabelChanged(*this);
-}
-
-template <typename T>
-void ShapeControl::Change(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  if (owner_ && owner_->view_) owner_->view_->ShipChanged();
-}
-
-void ShapeControl::Move(int left, int top) {
-  if (left == left_ && top == top_) return;
-  left_ = left;
-  top_ = top;
-  if (owner_ && owner_->view_) owner_->view_->ShipChanged();
-}
-
-void ShapeControl::SetWidth(int width) { Change(width_, width); }
-void ShapeControl::SetHeight(int height) { Change(height_, height); }
-void ShapeControl::SetShape(ShapeKind shape) { Change(shape_, shape); }
-void ShapeControl::SetFillColor(Rgb colour) { Change(fillColor_, colour); }
-void ShapeControl::SetBorderColor(Rgb colour) { Change(borderColor_, colour); }
-void ShapeControl::SetVisible(bool visible) { Change(visible_, visible); }
-
-Form1::Form1(Module1& module1) : module1_(module1), picture_(LoadPicture(100)) {
-  constexpr Rgb Black = MakeRgb(0, 0, 0);
-  constexpr Rgb White = MakeRgb(255, 255, 255);
-  auto design = [this](LabelControl& label, Rgb fore, Rgb back) {
-    label.owner_ = this;
-    label.foreColor_ = fore;
-    label.backColor_ = back;
-  };
-  design(Label1, SystemColour::WindowText, SystemColour::WindowBackground);
-  design(Label2, SystemColour::WindowText, MakeRgb(192, 192, 192));
-  design(Label4, MakeRgb(255, 0, 0), White);
-  design(Label5, MakeRgb(255, 255, 0), Black);
-  design(Label6, White, Black);
-  design(Label7, White, Black);
-  for (LabelControl& label : Label3) design(label, White, Black);
-  Label4.caption_ = AppTitle;
-  Ship.owner_ = this;
+Form1::Form1(Game& game)
+    : FormModel(game.desktop),
+      Label1(*this, SystemColour::WindowText, SystemColour::WindowBackground),
+      Label2(*this, SystemColour::WindowText, MakeRgb(192, 192, 192)),
+      Label4(*this, MakeRgb(255, 0, 0), MakeRgb(255, 255, 255)),
+      Label5(*this, MakeRgb(255, 255, 0), MakeRgb(0, 0, 0)),
+      Label6(*this, MakeRgb(255, 255, 255), MakeRgb(0, 0, 0)),
+      Label7(*this, MakeRgb(255, 255, 255), MakeRgb(0, 0, 0)),
+      Label3(ControlArray<LabelControl, 16>(*this, MakeRgb(255, 255, 255), MakeRgb(0, 0, 0))),
+      Ship(*this),
+      game_(game),
+      module1_(game.module1),
+      picture_(LoadPicture(100)) {
+  Label4.SetCaption(AppTitle);
+  Ship.SetVisible(false);
+  Ship.Move(static_cast<int>(Flight::StartX), static_cast<int>(Flight::StartY));
+  Ship.SetWidth(4);
+  Ship.SetHeight(4);
+  Ship.SetFillColor(MakeRgb(255, 255, 255));
+  Ship.SetBorderColor(SystemColour::WindowText);
 }
 
 void Form1::SetPicture(int bitmapId) {
   picture_ = LoadPicture(bitmapId);
-  if (view_) view_->PictureChanged();
+  ++pictureVersion_;
+  FormChanged();
 }
 
 void Form1::DrawFilledBox(int x1, int y1, int x2, int y2, Rgb colour) {
   picture_.FillBox(x1, y1, x2, y2, colour);
-  if (view_) view_->PictureChanged();
+  ++pictureVersion_;
+  FormChanged();
 }
 
 void Form1::GameInit() {
-  if (view_) view_->InputMethodOff();
+  if (auto* view = dynamic_cast<Form1View*>(View())) view->InputMethodOff();
 
   switch (module1_.GameMode) {
     case 1:
@@ -146,8 +114,7 @@ void Form1::GameInit() {
       ScoreListUpNormal();
       ScoreListCaptionNormal();
       break;
-    default:
-      break;
+    default: break;
   }
 
   DrawFilledBox(Flight::PadStartX, 100, Flight::PadEndX, 101, Flight::PadColour);
@@ -297,9 +264,7 @@ void Form1::LandingFailed() {
       CheckSuperHighScore();
       StageResult();
       break;
-    default:
-      StageResult();
-      break;
+    default: StageResult(); break;
   }
 }
 
@@ -324,17 +289,10 @@ void Form1::LandingSuccess() {
                            Hundreds(LandingTotal())}));
 
   switch (module1_.GameMode) {
-    case 1:
-      RecordNormalResult();
-      break;
-    case 2:
-      RankCheckAttack();
-      break;
-    case 3:
-      CheckSuperHighScore();
-      break;
-    default:
-      break;
+    case 1: RecordNormalResult(); break;
+    case 2: RankCheckAttack(); break;
+    case 3: CheckSuperHighScore(); break;
+    default: break;
   }
   StageResult();
 }
@@ -396,10 +354,99 @@ void Form1::ScoreListUpAttack() {
   for (size_t i = 0; i < values.size(); ++i) Label3[i].SetCaption(values[i]);
 }
 
+void Form1::RankCheckNormal() { RankResult = NormalRank(TotalScore, module1_.NormalTotals); }
+
 void Form1::RankCheckAttack() {
   RankResult = AttackRank(SoftnessPoints, ControlPoints, CoursePoints, module1_.AttackBest);
 }
 
-void Form1::StageResult() {}
+void Form1::InsertNormalRanking(int32_t place, const std::string& name) {
+  ::InsertNormalRanking(module1_, place, name, module1_.RunStageScores);
+}
 
-void Form1::GameOverNormal() {}
+void Form1::InsertAttackRanking(int32_t place) {
+  ::InsertAttackRanking(module1_, module1_.PlayerIndex, module1_.Stage, place, SoftnessPoints, ControlPoints,
+                        CoursePoints);
+}
+
+void Form1::LankinNormal() {
+  Platform& platform = module1_.platform;
+  const std::string prompt = std::to_string(RankResult) + "位にランクインしました！\r\n" +
+                             "お名前をどうぞ。（16文字まで、漢字もOK）";
+  constexpr char Title[] = "ランクインしたぞ";
+  std::string name = platform.InputBox(prompt, Title, "");
+  while (Utf16Length(name) > MaxNameLength) {
+    platform.MessageBox("名前が長すぎます！", AppTitle, MessageIcon::Exclamation);
+    name = platform.InputBox(prompt, Title, name);
+  }
+  InsertNormalRanking(RankResult, name);
+  SaveScoreFile(module1_);
+
+  Form3& ranking = game_.form3();
+  ranking.Show();
+  ranking.SetFocus();
+  ranking.Option7.SetValue(true);
+  ranking.Option7_Click();
+}
+
+void Form1::SetPromptMessage(std::string message) { game_.form4.Label1.SetCaption(std::move(message)); }
+
+void Form1::ShowPrompt() {
+  game_.form4.Show();
+  game_.form4.SetFocus();
+}
+
+void Form1::StageResult() {
+  const int32_t total = LandingTotal();
+  int32_t& promptState = module1_.PromptState;
+  switch (module1_.GameMode) {
+    case 1:
+      if (module1_.Stage < 5) {
+        SetPromptMessage("OK!! 次のステージへゴー!");
+        promptState = 3;
+        module1_.Stage = module1_.Stage + 1;
+      } else {
+        SetPromptMessage("全面クリアー！！\r\nスコアは" + std::to_string(TotalScore) + "00点だっ。");
+        PlayGameSound("all.wav");
+        if (module1_.AutoMemo == 1) AppendScoreMemo(module1_);
+        RankCheckNormal();
+        promptState = RankResult != 0 ? 5 : 2;
+      }
+      break;
+    case 2:
+      if (RankResult != 0) {
+        for (size_t i = 0; i <= 7; ++i) module1_.LandingPoints[i] = module1_.AttackBest[i];
+        ScoreListUpAttack();
+        InsertAttackRanking(RankResult);
+        SaveScoreFile(module1_);
+        SetPromptMessage(std::to_string(RankResult) + "位にランクイン！！");
+      } else {
+        SetPromptMessage("ランクインせず…");
+      }
+      promptState = 4;
+      break;
+    case 3:
+      ScoreListUpNormal();
+      if (HighScoreUpdated == 0) {
+        // Wide: a loaded high score may lie anywhere in the 32-bit range.
+        const int64_t shortOf = int64_t{module1_.HighScore} - total;
+        SetPromptMessage("ランクインせず…\r\nハイスコアまであと" + std::to_string(shortOf) + "00点");
+      } else {
+        InsertAttackRanking(1);
+        SaveScoreFile(module1_);
+        SetPromptMessage("Stage" + std::to_string(module1_.Stage) + ",ハイスコア更新！！");
+      }
+      promptState = 4;
+      break;
+    default: return;
+  }
+  ShowPrompt();
+}
+
+void Form1::GameOverNormal() {
+  if (module1_.AutoMemo == 1) AppendScoreMemo(module1_);
+  SetPromptMessage("ゲームオーバー");
+  RankCheckNormal();
+  module1_.PromptState = RankResult != 0 ? 5 : 2;
+  ShowPrompt();
+}

@@ -1,19 +1,16 @@
 // The play screen Form1 without a window: its controls as data, the flight state, stage set-up,
-// flight loop, steering, landing judgement and the in-game score list.
+// flight loop, steering, landing judgement, stage results, rankings and the in-game score list.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "platform/Controls.h"
 #include "resources/Bitmap.h"
 #include "shell/Module1.h"
 
-// The desktop colours the play screen borrows.
-namespace SystemColour {
-inline constexpr Rgb WindowText = MakeRgb(0, 0, 0);
-inline constexpr Rgb WindowBackground = MakeRgb(255, 255, 255);
-}  // namespace SystemColour
+class Game;
 
 // Geometry and pace of a flight, in pixels of the play screen and milliseconds.
 namespace Flight {
@@ -37,88 +34,6 @@ inline constexpr Rgb PadColour = MakeRgb(255, 255, 0);
 inline constexpr Rgb CrashColour = MakeRgb(248, 184, 0);
 }  // namespace Flight
 
-class Form1;
-class LabelControl;
-
-// Told what changed on the play screen, so that a window repaints only that.
-class Form1View {
- public:
-  virtual void LabelChanged(const LabelControl& label) = 0;
-  virtual void ShipChanged() = 0;
-  virtual void PictureChanged() = 0;
-  // The steering keys must arrive as keys, not as text for an input method.
-  virtual void InputMethodOff() = 0;
-
- protected:
-  ~Form1View() = default;
-};
-
-// A label of the play screen: caption (UTF-8, lines joined by CR LF) and colours.
-class LabelControl {
- public:
-  LabelControl() = default;
-  LabelControl(const LabelControl&) = delete;
-  LabelControl& operator=(const LabelControl&) = delete;
-
-  const std::string& Caption() const { return caption_; }
-  Rgb ForeColor() const { return foreColor_; }
-  Rgb BackColor() const { return backColor_; }
-  void SetCaption(std::string caption);
-  void SetForeColor(Rgb colour);
-  void SetBackColor(Rgb colour);
-
- private:
-  friend class Form1;
-  void Changed() const;
-
-  const Form1* owner_ = nullptr;
-  std::string caption_;
-  Rgb foreColor_ = SystemColour::WindowText;
-  Rgb backColor_ = SystemColour::WindowBackground;
-};
-
-enum class ShapeKind { Square, Circle };
-
-// The craft: a square or circle with fill and border colours, position and size in pixels.
-class ShapeControl {
- public:
-  ShapeControl() = default;
-  ShapeControl(const ShapeControl&) = delete;
-  ShapeControl& operator=(const ShapeControl&) = delete;
-
-  int Left() const { return left_; }
-  int Top() const { return top_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  ShapeKind Shape() const { return shape_; }
-  Rgb FillColor() const { return fillColor_; }
-  Rgb BorderColor() const { return borderColor_; }
-  bool Visible() const { return visible_; }
-
-  void Move(int left, int top);
-  void SetWidth(int width);
-  void SetHeight(int height);
-  void SetShape(ShapeKind shape);
-  void SetFillColor(Rgb colour);
-  void SetBorderColor(Rgb colour);
-  void SetVisible(bool visible);
-
- private:
-  friend class Form1;
-  template <typename T>
-  void Change(T& field, T value);
-
-  const Form1* owner_ = nullptr;
-  int left_ = static_cast<int>(Flight::StartX);
-  int top_ = static_cast<int>(Flight::StartY);
-  int width_ = 4;
-  int height_ = 4;
-  ShapeKind shape_ = ShapeKind::Square;
-  Rgb fillColor_ = MakeRgb(255, 255, 255);
-  Rgb borderColor_ = SystemColour::WindowText;
-  bool visible_ = false;
-};
-
 // The ideal y of the craft's top edge for each x of the course band, addressed by x itself.
 class CourseLineTable {
  public:
@@ -129,27 +44,35 @@ class CourseLineTable {
   std::array<int32_t, Flight::CourseLastX - Flight::CourseFirstX + 1> values_{};
 };
 
-class Form1 {
+// What only the play screen asks of its window; the play screen's view implements it beside
+// FormView.
+class Form1View {
  public:
-  explicit Form1(Module1& module1);
-  Form1(const Form1&) = delete;
-  Form1& operator=(const Form1&) = delete;
+  // The steering keys must arrive as keys, not as text for an input method.
+  virtual void InputMethodOff() = 0;
 
-  // At most one view; nullptr for none.
-  void SetView(Form1View* view) { view_ = view; }
+ protected:
+  ~Form1View() = default;
+};
+
+class Form1 : public FormModel {
+ public:
+  explicit Form1(Game& game);
 
   // Controls.
-  LabelControl Label1;  // running and final points of the landing
-  LabelControl Label2;  // the criteria's captions
-  LabelControl Label4;  // title and status banner
-  LabelControl Label5;  // mode banner
-  LabelControl Label6;  // score-attack player's name
-  LabelControl Label7;  // "NAME" heading
+  LabelControl Label1;                  // running and final points of the landing
+  LabelControl Label2;                  // the criteria's captions
+  LabelControl Label4;                  // title and status banner
+  LabelControl Label5;                  // mode banner
+  LabelControl Label6;                  // score-attack player's name
+  LabelControl Label7;                  // "NAME" heading
   std::array<LabelControl, 16> Label3;  // score list: 0..7 values, 8..15 headings
   ShapeControl Ship;
 
   // The window's picture (280 x 140) with whatever was drawn on it since it was set.
   const Bitmap& Picture() const { return picture_; }
+  // Counts the changes of the picture, so that a view redraws it only when it changed.
+  unsigned PictureVersion() const { return pictureVersion_; }
   // Shows bitmap resource 100..105; anything drawn before is gone.
   void SetPicture(int bitmapId);
   // Fills the box with corners (x1, y1) and (x2, y2), both included, on the picture.
@@ -190,19 +113,28 @@ class Form1 {
   void ScoreListCaptionAttack();
   void ScoreListUpNormal();
   void ScoreListUpAttack();
+
+  // Place 1..10 that TotalScore earns in the normal ranking as it stood at START (NormalTotals),
+  // into RankResult (0 for none).
+  void RankCheckNormal();
   // Places the landing's total among the player's five best of the stage (RankResult 1..5, 0 for
   // none) and keeps AttackBest in order.
   void RankCheckAttack();
+  // Writes the run (RunStageScores) with `name` at `place` 1..10 of the normal ranking.
+  void InsertNormalRanking(int32_t place, const std::string& name);
+  // Writes the last landing's three criteria at `place` 1..5 of the selected player's top five
+  // on the current stage.
+  void InsertAttackRanking(int32_t place);
+  // Name entry for the normal-ranking place in RankResult, the insert, the save, and the
+  // ranking window on its normal view.
+  void LankinNormal();
 
-  // What follows a landing, and the end of a normal run after a crash: they show the stage prompt
-  // and come with it.
+  // What follows a landing: the stage prompt with the result and what its button does next.
   void StageResult();
+  // The end of a normal run after a crash: memo, message, rank check, prompt.
   void GameOverNormal();
 
  private:
-  friend class LabelControl;
-  friend class ShapeControl;
-
   int32_t LandingTotal() const { return SoftnessPoints + ControlPoints + CoursePoints; }
   void MoveShipToFlightPosition();
   void CountCoursePoints();
@@ -213,10 +145,14 @@ class Form1 {
   void ShowLandingInScoreDisplay(int32_t total);
   void CheckSuperHighScore();
   void PlayGameSound(const std::string& fileName);
+  void SetPromptMessage(std::string message);
+  // Shows the stage prompt and gives it the keyboard.
+  void ShowPrompt();
 
+  Game& game_;
   Module1& module1_;
-  Form1View* view_ = nullptr;
   Bitmap picture_;
+  unsigned pictureVersion_ = 0;
   // Set when the craft starts its fall beyond the pad or touches down: from then until the next
   // GameInit a key press must not change a landing that is already decided.
   bool steeringLocked_ = false;

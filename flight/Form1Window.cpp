@@ -1,7 +1,6 @@
 // The play screen's window: shows Form1's picture, labels and craft, and hands it the keys.
 #include "flight/Form1Window.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
@@ -12,40 +11,6 @@
 #include <string>
 
 #include "resources/Resources.h"
-
-namespace {
-
-QColor ToQColor(Rgb colour) { return QColor::fromRgb(static_cast<QRgb>(colour) | 0xff000000u); }
-
-QImage ToQImage(const Bitmap& bitmap) {
-  QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
-  for (int y = 0; y < bitmap.height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < bitmap.width; ++x) line[x] = bitmap.At(x, y) | 0xff000000u;
-  }
-  return image;
-}
-
-// The game's Japanese proportional face; start-up maps the name to an installed font.
-QFont GothicFont(double points, bool bold, bool italic) {
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  font.setItalic(italic);
-  return font;
-}
-
-// Captions keep the old CR LF line breaks; Qt breaks lines at LF alone. Trailing blanks push
-// right-aligned text away from its neighbour, but Qt drops them from the lines of a multi-line
-// text: no-break spaces of the same width keep them.
-QString ToDisplayText(const std::string& caption) {
-  QStringList lines = QString::fromStdString(caption).split(QStringLiteral("\r\n"));
-  for (QString& line : lines)
-    for (qsizetype i = line.size() - 1; i >= 0 && line[i] == u' '; --i) line[i] = QChar(0x00A0);
-  return lines.join(u'\n');
-}
-
-}  // namespace
 
 // The stage picture with what was drawn on it. The craft flies inside it, so that a move repaints
 // only the picture under the craft and never has to look at the labels around it.
@@ -101,94 +66,71 @@ class Form1Window::ShipWidget : public QWidget {
   }
 };
 
-Form1Window::Form1Window(Form1& model, QWidget* parent) : QWidget(parent), model_(model) {
+Form1Window::Form1Window(Form1& model, QWidget* parent)
+    : FormWindow(model, parent, Qt::Window), form1_(model) {
   setWindowTitle(QStringLiteral("Morvane-Tesk"));
   setWindowIcon(QPixmap::fromImage(ToQImage(ProgramIcon())));
-  setFixedSize(408, 256);
-  setFont(GothicFont(9, false, false));
+  SetClientSize(408, 256);
+  setFont(GothicFont(9));
   QPalette background = palette();
   background.setColor(QPalette::Window, QColor(128, 255, 255));
   setPalette(background);
   setAutoFillBackground(true);
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_InputMethodEnabled, false);
+  SetCloseHandler([this] { form1_.Form_Unload(); });
 
   // The picture lies under every label: the status banner overlaps its lower edge.
   picture_ = new PictureBox(this);
+  ship_ = new ShipWidget(picture_);
+  ship_->setObjectName(QStringLiteral("Ship"));
+  ship_->hide();
+
   constexpr Qt::Alignment Right = Qt::AlignRight | Qt::AlignTop;
   constexpr Qt::Alignment Left = Qt::AlignLeft | Qt::AlignTop;
-  AddLabel(model_.Label4, "Label4", {0, 120, 280, 25}, Qt::AlignHCenter | Qt::AlignTop)
-      ->setFont(GothicFont(14.25, true, true));
-  AddLabel(model_.Label2, "Label2", {64, 168, 105, 73}, Right);
-  AddLabel(model_.Label1, "Label1", {192, 168, 81, 73}, Right);
-  AddLabel(model_.Label5, "Label5", {280, 0, 129, 73}, Left)->setFont(GothicFont(15.75, true, true));
-  AddLabel(model_.Label7, "Label7", {280, 72, 41, 17}, Right)->setFont(GothicFont(8.25, false, false));
-  AddLabel(model_.Label6, "Label6", {320, 72, 89, 17}, Right)->setFont(GothicFont(8.25, false, false));
+  AddNamedLabel(form1_.Label4, "Label4", {0, 120, 280, 25}, Qt::AlignHCenter | Qt::AlignTop,
+                GothicFont(14.25, true, true));
+  AddNamedLabel(form1_.Label2, "Label2", {64, 168, 105, 73}, Right, font());
+  AddNamedLabel(form1_.Label1, "Label1", {192, 168, 81, 73}, Right, font());
+  AddNamedLabel(form1_.Label5, "Label5", {280, 0, 129, 73}, Left, GothicFont(15.75, true, true));
+  AddNamedLabel(form1_.Label7, "Label7", {280, 72, 41, 17}, Right, GothicFont(8.25));
+  AddNamedLabel(form1_.Label6, "Label6", {320, 72, 89, 17}, Right, GothicFont(8.25));
 
   struct ScoreRow {
     int top, height;
   };
-  constexpr ScoreRow Rows[8] = {{88, 25}, {112, 49}, {160, 17}, {176, 17}, {192, 17}, {208, 17}, {224, 17}, {240, 17}};
+  constexpr ScoreRow Rows[8] = {{88, 25},  {112, 49}, {160, 17}, {176, 17},
+                                {192, 17}, {208, 17}, {224, 17}, {240, 17}};
   for (int row = 0; row < 8; ++row) {
     const bool lastRow = row == 7;
+    // The criteria row keeps the window's own font.
+    const QFont rowFont = row == 1 ? font() : GothicFont(12, true);
     const std::string headingName = "Label3_" + std::to_string(8 + row);
     const std::string valueName = "Label3_" + std::to_string(row);
-    QLabel* heading = AddLabel(model_.Label3[8 + row], headingName.c_str(),
-                               {280, Rows[row].top, lastRow ? 57 : 65, Rows[row].height}, Right);
-    QLabel* value = AddLabel(model_.Label3[row], valueName.c_str(),
-                             {lastRow ? 336 : 344, Rows[row].top, lastRow ? 73 : 65, Rows[row].height}, Right);
-    // The criteria row keeps the window's own font.
-    if (row != 1) {
-      heading->setFont(GothicFont(12, true, false));
-      value->setFont(GothicFont(12, true, false));
-    }
+    AddNamedLabel(form1_.Label3[8 + row], headingName.c_str(),
+                  {280, Rows[row].top, lastRow ? 57 : 65, Rows[row].height}, Right, rowFont);
+    AddNamedLabel(form1_.Label3[row], valueName.c_str(),
+                  {lastRow ? 336 : 344, Rows[row].top, lastRow ? 73 : 65, Rows[row].height}, Right, rowFont);
   }
 
-  ship_ = new ShipWidget(picture_);
-  ship_->setObjectName(QStringLiteral("Ship"));
-  ShipChanged();
-  PictureChanged();
-  model_.SetView(this);
+  Bind(form1_.Ship, ship_);
+  Attach();
 }
 
-Form1Window::~Form1Window() { model_.SetView(nullptr); }
+Form1Window::~Form1Window() = default;
 
-QLabel* Form1Window::AddLabel(const LabelControl& label, const char* name, QRect geometry,
-                              Qt::Alignment alignment) {
-  auto* widget = new QLabel(this);
+QLabel* Form1Window::AddNamedLabel(LabelControl& label, const char* name, QRect geometry,
+                                   Qt::Alignment alignment, const QFont& font) {
+  QLabel* widget = AddLabel(label, geometry, alignment, font);
   widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(geometry);
-  widget->setAlignment(alignment);
-  widget->setTextFormat(Qt::PlainText);
-  widget->setWordWrap(false);
-  widget->setMargin(0);
-  widget->setIndent(0);
-  widget->setAutoFillBackground(true);
-  widget->setFocusPolicy(Qt::NoFocus);
-  labels_[&label] = widget;
-  ShowLabel(label, widget);
   return widget;
 }
 
-void Form1Window::ShowLabel(const LabelControl& label, QLabel* widget) {
-  const QString text = ToDisplayText(label.Caption());
-  if (widget->text() != text) widget->setText(text);
-  const QColor fore = ToQColor(label.ForeColor());
-  const QColor back = ToQColor(label.BackColor());
-  QPalette colours = widget->palette();
-  if (colours.color(QPalette::WindowText) != fore || colours.color(QPalette::Window) != back) {
-    colours.setColor(QPalette::WindowText, fore);
-    colours.setColor(QPalette::Window, back);
-    widget->setPalette(colours);
+void Form1Window::ShowControl(const Control& control, QWidget* widget) {
+  if (&control != &form1_.Ship) {
+    FormWindow::ShowControl(control, widget);
+    return;
   }
-}
-
-void Form1Window::LabelChanged(const LabelControl& label) {
-  if (auto found = labels_.find(&label); found != labels_.end()) ShowLabel(label, found->second);
-}
-
-void Form1Window::ShipChanged() {
-  const ShapeControl& ship = model_.Ship;
+  const ShapeControl& ship = form1_.Ship;
   const QRect geometry(ship.Left(), ship.Top(), ship.Width(), ship.Height());
   const QColor fill = ToQColor(ship.FillColor());
   const QColor border = ToQColor(ship.BorderColor());
@@ -201,7 +143,13 @@ void Form1Window::ShipChanged() {
   if (ship_->isVisibleTo(this) != ship.Visible()) ship_->setVisible(ship.Visible());
 }
 
-void Form1Window::PictureChanged() { picture_->Show(model_.Picture()); }
+void Form1Window::FormChanged() {
+  if (pictureShown_ != form1_.PictureVersion()) {
+    pictureShown_ = form1_.PictureVersion();
+    picture_->Show(form1_.Picture());
+  }
+  FormWindow::FormChanged();
+}
 
 void Form1Window::InputMethodOff() {
   setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -211,10 +159,5 @@ void Form1Window::InputMethodOff() {
 void Form1Window::keyPressEvent(QKeyEvent* event) {
   // Every press goes to the steering, auto-repeats too: the key state tells new presses apart.
   event->accept();
-  model_.Form_KeyDown();
-}
-
-void Form1Window::closeEvent(QCloseEvent* event) {
-  event->accept();
-  model_.Form_Unload();
+  form1_.Form_KeyDown();
 }

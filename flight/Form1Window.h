@@ -1,14 +1,10 @@
 // The play screen's window: shows Form1's picture, labels and craft, and hands it the keys.
 #pragma once
 
-#include <QWidget>
-#include <map>
-
 #include "flight/Form1.h"
+#include "platform/FormWindow.h"
 
-class QLabel;
-
-class Form1Window : public QWidget, private Form1View {
+class Form1Window : public FormWindow, private Form1View {
   Q_OBJECT
 
  public:
@@ -18,22 +14,22 @@ class Form1Window : public QWidget, private Form1View {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   class PictureBox;
   class ShipWidget;
 
-  void LabelChanged(const LabelControl& label) override;
-  void ShipChanged() override;
-  void PictureChanged() override;
+  void ShowControl(const Control& control, QWidget* widget) override;
+  void ControlChanged(const Control& control) override { FormWindow::ControlChanged(control); }
+  void FormChanged() override;
+  void FocusRequested() override { FormWindow::FocusRequested(); }
   void InputMethodOff() override;
 
-  QLabel* AddLabel(const LabelControl& label, const char* name, QRect geometry, Qt::Alignment alignment);
-  void ShowLabel(const LabelControl& label, QLabel* widget);
+  QLabel* AddNamedLabel(LabelControl& label, const char* name, QRect geometry, Qt::Alignment alignment,
+                        const QFont& font);
 
-  Form1& model_;
+  Form1& form1_;
   PictureBox* picture_ = nullptr;
-  std::map<const LabelControl*, QLabel*> labels_;
+  unsigned pictureShown_ = ~0u;
   ShipWidget* ship_ = nullptr;
 };

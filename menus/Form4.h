@@ -1,19 +1,28 @@
-// The stage prompt: a small window over the play screen with a message and its buttons.
+// The stage prompt Form4 without a window: the message and buttons that lead the player from
+// flight to flight, and what its buttons do in each prompt state.
 #pragma once
 
-#include <QWidget>
+#include "platform/Controls.h"
 
-class QLabel;
-class QPushButton;
+class Game;
 
-class Form4 : public QWidget {
-  Q_OBJECT
-
+class Form4 : public FormModel {
  public:
-  // `playScreen` keeps the prompt above it.
-  explicit Form4(QWidget* playScreen);
+  explicit Form4(Game& game);
 
-  QLabel* Label1;         // the message
-  QPushButton* Command1;  // the main button; Enter presses it
-  QPushButton* Command2;  // "終", only while the retry question stands
+  LabelControl Label1;     // the message
+  ButtonControl Command1;  // the main button; Enter presses it
+  ButtonControl Command2;  // "終": ends a score attack, only while the retry question stands
+
+  // The main button, by PromptState: 1 fly, 2 back to the menu, 3 set the stage up, 4 ask for a
+  // retry, 5 name entry.
+  void Command1_Click();
+  // "終": back to the menu.
+  void Command2_Click();
+  // Closing from the title bar does nothing: the program alone hides and shows the prompt, so a
+  // player is never stranded between flights. False: the window stays.
+  bool QueryUnload() { return false; }
+
+ private:
+  Game& game_;
 };

@@ -23,6 +23,16 @@ constexpr int32_t FileName = 0x20000;  // the name is a file path
 
 enum class MessageIcon { None, Exclamation };
 
+// A font as a window asks for it: the old face names ("ＭＳ Ｐゴシック", "ＭＳ ゴシック") are kept,
+// and the real platform maps them to installed faces.
+struct FontSpec {
+  std::string family;
+  double points = 9;
+  bool bold = false;
+  bool italic = false;
+  bool operator==(const FontSpec&) const = default;
+};
+
 struct LocalDateTime {
   int year = 0;
   int month = 0;
@@ -51,6 +61,8 @@ class Platform {
   // Modal one-line text entry; Cancel answers the empty text.
   virtual std::string InputBox(const std::string& prompt, const std::string& title,
                                const std::string& defaultText) = 0;
+  // Width in pixels of one line of UTF-8 text drawn in `font`, as a picture box measures it.
+  virtual int TextWidth(const std::string& text, const FontSpec& font) = 0;
   // Local date and time now.
   virtual LocalDateTime Now() = 0;
   // Absolute folder of the program file, as the system reports it (no trailing "/" except "/").

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -18,6 +19,19 @@
 
 #include "platform/SingleInstance.h"
 #include "platform/WavCheck.h"
+
+void MapJapaneseFonts() {
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+  QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+}
+
+QFont ToQFont(const FontSpec& font) {
+  QFont qtFont(QString::fromStdString(font.family));
+  qtFont.setPointSizeF(font.points);
+  qtFont.setBold(font.bold);
+  qtFont.setItalic(font.italic);
+  return qtFont;
+}
 
 int VirtualKeyOf(int qtKey, bool onKeypad) {
   switch (qtKey) {
@@ -54,8 +68,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
       // A key released while another program has the keyboard never reports its release here.
       keys_.Clear();
       break;
-    default:
-      break;
+    default: break;
   }
   return QObject::eventFilter(watched, event);
 }
@@ -116,9 +129,14 @@ void QtPlatform::MessageBox(const std::string& text, const std::string& title, M
 std::string QtPlatform::InputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) {
   bool accepted = false;
-  QString answer = QInputDialog::getText(nullptr, QString::fromStdString(title), QString::fromStdString(prompt),
-                                         QLineEdit::Normal, QString::fromStdString(defaultText), &accepted);
+  QString answer =
+      QInputDialog::getText(nullptr, QString::fromStdString(title), QString::fromStdString(prompt),
+                            QLineEdit::Normal, QString::fromStdString(defaultText), &accepted);
   return accepted ? answer.toStdString() : std::string();
+}
+
+int QtPlatform::TextWidth(const std::string& text, const FontSpec& font) {
+  return QFontMetrics(ToQFont(font)).horizontalAdvance(QString::fromStdString(text));
 }
 
 LocalDateTime QtPlatform::Now() {

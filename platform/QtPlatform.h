@@ -2,6 +2,7 @@
 // sound files, message and input boxes.
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QString>
 #include <map>
@@ -12,6 +13,15 @@
 
 class QSoundEffect;
 class QKeyEvent;
+
+// Maps the Japanese face names the windows ask for to the installed IPA fonts: the proportional
+// face to IPAPGothic, the fixed-pitch one to IPAGothic (half-width and full-width at 1:2, so the
+// ranking window's columns line up). Needs a QGuiApplication.
+void MapJapaneseFonts();
+
+// The Qt font for a font as the windows ask for it (the old face names are mapped by
+// MapJapaneseFonts at start-up).
+QFont ToQFont(const FontSpec& font);
 
 // Maps a Qt key event to the virtual-key code the steering asks about, or 0 for other keys.
 // Keypad 2 and 8 count as such whether NumLock is on (Key_2/Key_8) or off (Key_Down/Key_Up).
@@ -32,6 +42,7 @@ class QtPlatform : public QObject, public Platform {
   void MessageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
+  int TextWidth(const std::string& text, const FontSpec& font) override;
   LocalDateTime Now() override;
   std::string ProgramFolder() override;
   bool ClaimSingleInstance(const std::string& programFolder) override;

@@ -38,6 +38,22 @@ std::string ScriptedPlatform::InputBox(const std::string& prompt, const std::str
   return answer;
 }
 
+int ScriptedPlatform::TextWidth(const std::string& text, const FontSpec& font) {
+  const double em = font.points * 4.0 / 3.0;
+  double width = 0;
+  for (size_t pos = 0; pos < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t i = 1; i < length && pos + i < text.size(); ++i)
+      codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    const bool halfWidth = codePoint < 0x100 || (codePoint >= 0xFF61 && codePoint <= 0xFF9F);
+    width += (halfWidth ? em / 2 : em) + (font.bold ? 1 : 0);
+    pos += length;
+  }
+  return static_cast<int>(width + 0.5);
+}
+
 LocalDateTime ScriptedPlatform::Now() { return now; }
 
 std::string ScriptedPlatform::ProgramFolder() { return programFolder; }

@@ -62,6 +62,10 @@ class ScriptedPlatform : public Platform {
   void MessageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
+  // Deterministic stand-in for a font's measure: an em is `points` x 4 / 3 pixels (96 dots per
+  // inch); a character below U+0100 or a half-width katakana is half an em, every other a whole em;
+  // bold adds one pixel per character. Rounded to whole pixels.
+  int TextWidth(const std::string& text, const FontSpec& font) override;
   LocalDateTime Now() override;
   std::string ProgramFolder() override;
   bool ClaimSingleInstance(const std::string& programFolder) override;

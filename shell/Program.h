@@ -1,29 +1,32 @@
-// The program-wide instances: the module state and the windows, each existing once.
+// The game with its Qt windows: the program-wide models and a view for each loaded window.
 #pragma once
 
 #include <memory>
 
-#include "flight/Form1.h"
-#include "shell/Module1.h"
+#include "shell/Game.h"
 
 class Form1Window;
-class Form2;
-class Form4;
+class Form2Window;
+class Form4Window;
 
-struct Program {
+class Program : private WindowFactory {
+ public:
+  // Builds every window's model and the views of the windows that live for the whole run.
   explicit Program(Platform& platform);
   ~Program();
 
-  Module1 module1;
-  Form1 form1;
+  // Start-up: the windows come up as players see them.
+  void Start();
+
+  Game game;
   std::unique_ptr<Form1Window> form1Window;
-  std::unique_ptr<Form2> form2;
-  std::unique_ptr<Form4> form4;
+  std::unique_ptr<Form2Window> form2Window;
+  // Declared after the play screen's window, which is its parent: it must go first.
+  std::unique_ptr<Form4Window> form4Window;
+
+ private:
+  // The ranking window and the player select get a window each time they are loaded; the window
+  // deletes itself when its model is unloaded.
+  void Loaded(Form3& form3) override;
+  void Loaded(Form5& form5) override;
 };
-
-// Start-up in its order: guard, folder, score file, start values, the play screen and the menu,
-// the category captions, the stage prompt loaded hidden over the play screen, focus to the menu.
-void AppStart(Program& program);
-
-// Maps the Japanese font names the windows ask for to the installed IPA fonts.
-void MapJapaneseFonts();

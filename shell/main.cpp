@@ -17,9 +17,11 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Morvane-Tesk"));
+  // The game ends only as its windows say: closing one never quits behind their back.
+  QApplication::setQuitOnLastWindowClosed(false);
   MapJapaneseFonts();
   QtPlatform platform;
   Program program(platform);
-  AppStart(program);
+  program.Start();
   return QApplication::exec();
 }

@@ -15,9 +15,10 @@
 #include <optional>
 #include <string>
 
-#include "flight/Form1.h"
 #include "platform/ScriptedPlatform.h"
 #include "shell/AppFolder.h"
+#include "shell/Game.h"
+#include "shell/RunSetUp.h"
 
 namespace {
 
@@ -75,13 +76,13 @@ int main(int argc, char** argv) {
   }
 
   platform.programFolder = OwnFolder(argv[0]);
-  Module1 module1(platform);
-  module1.AppFolder = AppFolderFrom(platform.ProgramFolder());
-  module1.SoundFlags = DefaultSoundFlags;
-  module1.GameMode = 1;
-  module1.Stage = static_cast<int32_t>(*stage);
+  Game game(platform);
+  game.module1.AppFolder = AppFolderFrom(platform.ProgramFolder());
+  ApplyStartValues(game.module1);
+  BeginNormalRun(game, 0);
+  game.module1.Stage = static_cast<int32_t>(*stage);
 
-  Form1 form1(module1);
+  Form1& form1 = game.form1;
   platform.keyDownHandler = [&form1](int) { form1.Form_KeyDown(); };
   form1.GameInit();
   form1.GameMain();
@@ -89,10 +90,11 @@ int main(int argc, char** argv) {
   const long ticks = std::count(platform.sleeps.begin(), platform.sleeps.end(), Flight::TickPauseMs);
   // The banner is what the player is told: "Failed!!" is the crash, every other banner a landing.
   const bool success = form1.Label4.Caption() != "Failed!!";
-  std::printf("result=%s edge=%d x=%ld y=%.6f angle=%d softness=%d control=%d course=%d total=%d ticks=%ld "
-              "slots=%ld\n",
-              success ? "success" : "failure", form1.EdgeBonus, std::lround(form1.ShipX), form1.ShipY,
-              form1.DescentAngle, form1.SoftnessPoints, form1.ControlPoints, form1.CoursePoints,
-              form1.SoftnessPoints + form1.ControlPoints + form1.CoursePoints, ticks, platform.yields);
+  std::printf(
+      "result=%s edge=%d x=%ld y=%.6f angle=%d softness=%d control=%d course=%d total=%d ticks=%ld "
+      "slots=%ld\n",
+      success ? "success" : "failure", form1.EdgeBonus, std::lround(form1.ShipX), form1.ShipY,
+      form1.DescentAngle, form1.SoftnessPoints, form1.ControlPoints, form1.CoursePoints,
+      form1.SoftnessPoints + form1.ControlPoints + form1.CoursePoints, ticks, platform.yields);
   return 0;
 }

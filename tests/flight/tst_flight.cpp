@@ -1,9 +1,10 @@
 // Flight tests: steering, the tick's scoring, the fall, landing judgement and recording, headless.
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 
-#include "flight/Form1.h"
 #include "platform/ScriptedPlatform.h"
+#include "shell/Game.h"
 
 namespace {
 
@@ -14,15 +15,18 @@ using Points = std::array<int32_t, 11>;
 constexpr int D = VirtualKey::Down, U = VirtualKey::Up, K2 = VirtualKey::Numpad2, K8 = VirtualKey::Numpad8;
 const QString Failed = "Failed!!", Landed = "Successful!!", Bonus = "Hajikko BOUNS!! 10000Pts.";
 
-struct Game {
+// The game's models with a fresh program folder, in one mode on one stage, prepared for a flight.
+struct Run {
+  QTemporaryDir folder;
   ScriptedPlatform platform;
-  Module1 module1{platform};
-  Form1 form1{module1};
+  Game game{platform};
+  Module1& module1 = game.module1;
+  Form1& form1 = game.form1;
 
-  explicit Game(int mode = 1, int stage = 1) {
+  explicit Run(int mode = 1, int stage = 1) {
     module1.GameMode = mode;
     module1.Stage = stage;
-    module1.AppFolder = "/game/";
+    module1.AppFolder = folder.path().toStdString() + "/";
     platform.keyDownHandler = [this](int) { form1.Form_KeyDown(); };
     form1.GameInit();
   }
@@ -76,7 +80,7 @@ class FlightTest : public QObject {
   void steering() {
     QFETCH(KeyEvents, events);
     QFETCH(QList<int>, angles);
-    Game game;
+    Run game;
     QFETCH(int, startAngle);
     game.form1.DescentAngle = startAngle;
     for (qsizetype i = 0; i < events.size(); ++i) {
@@ -114,7 +118,7 @@ class FlightTest : public QObject {
   // Guards against course or softness points counted in the wrong band, a craft above the ceiling, a
   // negative control shown, or a flight that goes on, sound playing, after the window is closed.
   void tickScoring() {
-    Game game;
+    Run game;
     game.form1.CourseLine[64] = 60;
     game.form1.CourseLine[65] = 37;
     QFETCH(double, x);
@@ -166,7 +170,7 @@ class FlightTest : public QObject {
     QFETCH(int, control);
     QFETCH(QString, banner);
     QFETCH(QString, sound);
-    Game game(4);
+    Run game(4);
     QStringList countUp;
     game.platform.yieldHook = [&](long) { countUp << Caption(game.form1.Label1); };
     game.TouchDown(x, angle, control);
@@ -174,7 +178,7 @@ class FlightTest : public QObject {
     QTEST(int(form1.EdgeBonus), "edge");
     QTEST(Caption(form1.Label1), "points");
     QCOMPARE(Caption(form1.Label4), banner);
-    QCOMPARE(game.platform.sounds.back(), "/game/" + sound.toStdString() + ".wav");
+    QCOMPARE(game.platform.sounds.back(), game.module1.AppFolder + sound.toStdString() + ".wav");
     // The bonus counts up one point per visible 10 ms step.
     QCOMPARE(countUp.size(), banner == Bonus ? 100 : 0);
     for (int step = 1; step <= countUp.size(); ++step)
@@ -200,19 +204,22 @@ class FlightTest : public QObject {
     QTest::addColumn<int>("course");
     QTest::addColumn<long>("yields");
     QTest::addColumn<long long>("slept");
+    QTest::addColumn<int>("nextStage");    // a cleared stage leads to the next one at once
+    QTest::addColumn<int>("nextControl");  // after one press there (stage 4 steers for half)
     // Level along y 36 to x 197 (144 ticks) without a course to earn, the judging tick, then 62 pixels
     // of fall at 40 ms; a craft still steered down at 14 degrees there would land.
     const long long fallen = 145 * 50 + 62 * 40;
     QTest::newRow("steered down at x 194, levelled for the fall beyond the pad")
-        << 5 << Presses{{142, D}} << Failed << 0 << 0 << 0 << 207L << fallen;
+        << 5 << Presses{{142, D}} << Failed << 0 << 0 << 0 << 207L << fallen << 5 << 1952;
     QTest::newRow("press at the fall's first yield changes nothing")
-        << 5 << Presses{{146, D}} << Failed << 0 << 0 << 0 << 207L << fallen;
+        << 5 << Presses{{146, D}} << Failed << 0 << 0 << 0 << 207L << fallen << 5 << 1952;
     // The edge landing at x 171 is judged in the yield of tick 119; its bonus counts up in yields 120..219.
     QTest::newRow("press in the touchdown tick's yield still counts")
-        << 3 << Presses{{1, D}, {1, D}, {116, U}, {119, D}} << Failed << 31 << 0 << 549 << 119L << 119 * 50LL;
+        << 3 << Presses{{1, D}, {1, D}, {116, U}, {119, D}} << Failed << 31 << 0 << 549 << 119L << 119 * 50LL
+        << 3 << 1952;
     QTest::newRow("press at the bonus count-up's first yield changes nothing")
         << 3 << Presses{{1, D}, {1, D}, {116, U}, {120, U}} << Bonus << 17 << 1856 << 649 << 219L
-        << 119 * 50 + 100 * 10LL;
+        << 119 * 50 + 100 * 10LL << 4 << 1976;
   }
 
   // Guards against a wrong pace over a whole flight, course points on stage 5, a fall that keeps the
@@ -220,7 +227,8 @@ class FlightTest : public QObject {
   void wholeFlights() {
     QFETCH(int, stage);
     QFETCH(Presses, presses);
-    Game game(1, stage);
+    QFETCH(int, nextControl);
+    Run game(1, stage);
     for (const auto& [slot, key] : presses) game.platform.PressAt(slot, key);
     game.form1.GameMain();
     QTEST(Caption(game.form1.Label4), "banner");
@@ -230,6 +238,7 @@ class FlightTest : public QObject {
     QTEST(game.platform.yields, "yields");
     QTEST(game.platform.sleptMilliseconds, "slept");
     // The next stage starts afresh, and its keys steer again.
+    QTEST(game.module1.Stage, "nextStage");
     game.form1.GameInit();
     game.KeyEvent({D});
     const Form1& form1 = game.form1;
@@ -237,7 +246,7 @@ class FlightTest : public QObject {
     QCOMPARE((QList<double>{form1.ShipX, form1.ShipY, double(form1.DescentAngle), double(form1.ControlPoints),
                             double(form1.CoursePoints), double(form1.SoftnessPoints), double(form1.EdgeBonus),
                             double(points[0]), double(points[1]), double(points[2]), double(points[3])}),
-             (QList<double>{53, 36, 14, 1952, 0, 0, 0, 0, 0, 0, 0}));
+             (QList<double>{53, 36, 14, double(nextControl), 0, 0, 0, 0, 0, 0, 0}));
     QCOMPARE(Caption(form1.Label4), "Ready...");
   }
 
@@ -252,7 +261,7 @@ class FlightTest : public QObject {
     QTest::newRow("normal, stage 2 crash keeps its course points")
         << 1 << 170.0 << 500 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 550, 7} << 550;
     QTest::newRow("attack, equal to 3rd place goes below it")
-        << 2 << 172.0 << 1060 << Points{2000, 1, 2, 3, 1500, 1060, 960, 0, 7, 7, 7} << 4;
+        << 2 << 172.0 << 1060 << Points{2000, 1, 2, 3, 1500, 1060, 1060, 960, 7, 7, 7} << 4;
     QTest::newRow("SUPER, equal to the high score")
         << 3 << 172.0 << 1060 << Points{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7} << 0;
     QTest::newRow("SUPER, one above the high score")
@@ -269,7 +278,7 @@ class FlightTest : public QObject {
     QFETCH(int, before);
     QFETCH(Points, points);
     QFETCH(int, after);
-    Game game(mode, 2);
+    Run game(mode, 2);
     game.module1.LandingPoints.fill(7);
     game.form1.TotalScore = before;
     game.module1.AttackBest = {2000, 1, 2, 3, 1500, before, before - 100, 0, 0, 0, 0};

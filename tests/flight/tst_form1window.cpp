@@ -4,6 +4,7 @@
 
 #include "flight/Form1Window.h"
 #include "platform/ScriptedPlatform.h"
+#include "shell/Game.h"
 
 class Form1WindowTest : public QObject {
   Q_OBJECT
@@ -15,7 +16,7 @@ class Form1WindowTest : public QObject {
     module1_.GameMode = 1;
     module1_.Stage = 1;
     window_ = std::make_unique<Form1Window>(form1_);
-    window_->show();
+    form1_.Show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
 
@@ -84,8 +85,9 @@ class Form1WindowTest : public QObject {
 
  private:
   ScriptedPlatform platform_;
-  Module1 module1_{platform_};
-  Form1 form1_{module1_};
+  Game game_{platform_};
+  Module1& module1_ = game_.module1;
+  Form1& form1_ = game_.form1;
   std::unique_ptr<Form1Window> window_;
 };
 

@@ -5,8 +5,9 @@
 #include <QTest>
 
 #include "flight/Form1Window.h"
-#include "menus/Form2.h"
-#include "menus/Form4.h"
+#include "menus/Form2Window.h"
+#include "menus/Form4Window.h"
+#include "platform/QtPlatform.h"
 #include "platform/ScriptedPlatform.h"
 #include "shell/Program.h"
 
@@ -16,30 +17,33 @@ class TestAppStart : public QObject {
  private slots:
   void windowsComeUpAsThePlayerExpects() {
     // Guards against a start-up that shows the prompt, misplaces it, or leaves the menu without focus.
+    MapJapaneseFonts();
     QTemporaryDir folder;
     ScriptedPlatform platform;
     platform.programFolder = folder.path().toStdString();
     Program program(platform);
-    AppStart(program);
+    program.Start();
 
     Form1Window& playScreen = *program.form1Window;
     QVERIFY(playScreen.isVisible());
     QCOMPARE(playScreen.windowTitle(), QStringLiteral("Morvane-Tesk"));
     QCOMPARE(playScreen.size(), QSize(408, 256));
 
-    Form2& menu = *program.form2;
+    Form2Window& menu = *program.form2Window;
     QVERIFY(menu.isVisible());
     QCOMPARE(menu.windowTitle(), QStringLiteral("Morvane-Tesk Menu"));
     QCOMPARE(menu.size(), QSize(187, 239));
 
-    Form4& prompt = *program.form4;
+    Form4Window& prompt = *program.form4Window;
     QVERIFY(!prompt.isVisible());
     QCOMPARE(prompt.size(), QSize(183, 71));
-    QCOMPARE(prompt.pos(), playScreen.frameGeometry().topLeft() + QPoint(46, 174));
-    QVERIFY(!prompt.Command2->isVisible() && !prompt.Command2->isEnabled());
+    QCOMPARE(prompt.PlaceOverPlayScreen(), playScreen.frameGeometry().topLeft() + QPoint(46, 174));
+    const auto* retry = prompt.findChild<QPushButton*>("Command2");
+    QVERIFY(retry && !retry->isVisibleTo(&prompt) && !retry->isEnabled());
 
-    QCOMPARE(QString::fromStdString(program.form1.Label2.Caption()),
+    QCOMPARE(QString::fromStdString(program.game.form1.Label2.Caption()),
              QStringLiteral("Landing Softness\r\nControl Stadiness\r\nCourse Accuracy\r\n\r\nToTal"));
+    QCOMPARE(program.game.desktop.ActiveForm(), &program.game.form2);
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&menu));
   }
 };

@@ -1,0 +1,25 @@
+// The game with its Qt windows.
+#include "shell/Program.h"
+
+#include "flight/Form1Window.h"
+#include "menus/Form2Window.h"
+#include "menus/Form4Window.h"
+#include "menus/Form5Window.h"
+#include "shell/AppStart.h"
+#include "viewer/Form3Window.h"
+
+Program::Program(Platform& platform)
+    : game(platform),
+      form1Window(std::make_unique<Form1Window>(game.form1)),
+      form2Window(std::make_unique<Form2Window>(game.form2)),
+      form4Window(std::make_unique<Form4Window>(game.form4, form1Window.get())) {
+  game.SetWindowFactory(this);
+}
+
+Program::~Program() { game.SetWindowFactory(nullptr); }
+
+void Program::Start() { AppStart(game); }
+
+void Program::Loaded(Form3& form3) { new Form3Window(form3); }
+
+void Program::Loaded(Form5& form5) { new Form5Window(form5); }

@@ -1,0 +1,220 @@
+// The ranking window Form3 without a window: its three views as captions, colours and printed text.
+#include "viewer/Form3.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "shell/Game.h"
+#include "shell/ResetPlayScreen.h"
+#include "viewer/RankingText.h"
+
+namespace {
+
+constexpr Rgb White = MakeRgb(255, 255, 255);
+constexpr Rgb Black = MakeRgb(0, 0, 0);
+constexpr Rgb Yellow = MakeRgb(255, 255, 0);
+constexpr Rgb Red = MakeRgb(255, 0, 0);
+constexpr Rgb Green = MakeRgb(0, 255, 0);
+constexpr char ProportionalFace[] = "ＭＳ Ｐゴシック";
+
+// Rows grow paler downwards: c = 25 x row.
+constexpr int Pale(size_t row) { return 25 * static_cast<int>(row); }
+
+constexpr int DetailWidthNormal = 7;
+constexpr int DetailWidthAttack = 8;
+constexpr double NamePoints = 9;
+constexpr int NameFitPixels = 96;
+constexpr int NameTop = 5;
+constexpr double HeadingPoints = 16;
+constexpr double SmallHeadingPoints = 9;
+constexpr int HeadingFitPixels = 224;
+constexpr int PlaceLabelX = 37;
+constexpr char CriteriaHeading[] = "Landing/Control/ Course";
+
+// The text without its last character (a whole UTF-8 sequence).
+void DropLastCharacter(std::string& text) {
+  while (!text.empty()) {
+    const auto byte = static_cast<unsigned char>(text.back());
+    text.pop_back();
+    if ((byte & 0xC0) != 0x80) return;
+  }
+}
+
+}  // namespace
+
+Form3::Form3(Game& game)
+    : FormModel(game.desktop),
+      Option7(*this, Frame1, "ノーマルモード"),
+      Label1(*this, White, Black),
+      Combo1(*this),
+      Option1(*this, Frame1, "STAGE1"),
+      Option2(*this, Frame1, "STAGE2"),
+      Option3(*this, Frame1, "STAGE3"),
+      Option4(*this, Frame1, "STAGE4"),
+      Option5(*this, Frame1, "STAGE5"),
+      Option6(*this, Frame1, "TOTAL"),
+      Command1(*this, "戻る"),
+      Label2(*this, White, Black),
+      Picture2(*this, FontSpec{ProportionalFace, HeadingPoints, true, false}, Yellow),
+      Label6(*this, White, Black),
+      Label7(ControlArray<LabelControl, 10>(*this, White, Black)),
+      Picture1(ControlArray<PictureControl, 10>(*this, FontSpec{ProportionalFace, NamePoints, true, false},
+                                                White)),
+      Label4(ControlArray<LabelControl, 10>(*this, White, Black)),
+      Label5(ControlArray<LabelControl, 10>(*this, White, Black)),
+      game_(game) {
+  Label1.SetCaption("スコアアタック");
+  SetTabOrder({&Option7, &Combo1, &Option1, &Option2, &Option3, &Option4, &Option5, &Option6, &Command1});
+}
+
+void Form3::Form_Load() {
+  Show();
+  Command1.SetFocus();
+  Combo1.Clear();
+  for (const std::string& name : game_.module1.PlayerNames) Combo1.AddItem(name);
+  Combo1.SetListIndex(game_.module1.PlayerIndex);
+  Combo1_Click();
+  Option7.SetValue(true);
+  Option7_Click();
+}
+
+void Form3::Option7_Click() {
+  const Module1& module1 = game_.module1;
+  Picture2.Cls();
+  for (PictureControl& picture : Picture1) picture.Cls();
+
+  std::array<int64_t, 10> totals{};
+  for (size_t entry = 0; entry < totals.size(); ++entry)
+    for (int32_t score : module1.NormalScores[entry]) totals[entry] += score;
+
+  Label2.SetCaption("NORMAL MODE LANKING");
+  Label2.SetForeColor(Yellow);
+  Label6.SetForeColor(Red);
+  Label6.SetCaption("STAGE1/STAGE2/STAGE3/STAGE4/STAGE5");
+  for (size_t row = 0; row < 10; ++row) {
+    const int c = Pale(row);
+    Label7[row].SetForeColor(MakeRgb(255, c, c));
+    Label5[row].SetForeColor(MakeRgb(255, c, c));
+    Label4[row].SetForeColor(MakeRgb(c, 255, c));
+    Picture1[row].SetForeColor(MakeRgb(255, 255, c));
+  }
+
+  Platform& platform = game_.platform();
+  for (size_t row = 0; row < 10; ++row) {
+    Label7[row].SetCaption(std::to_string(row + 1));
+    Label4[row].SetCaption(TotalText(totals[row]));
+    PictureControl& box = Picture1[row];
+    box.SetFontSize(NamePoints);
+    std::string name = module1.NormalNames[row];
+    while (platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
+    box.SetCurrentX(0);
+    box.SetCurrentY(NameTop);
+    box.Print(name);
+    Label5[row].SetCaption(DetailLine(module1.NormalScores[row], DetailWidthNormal));
+  }
+}
+
+void Form3::ClearForAttackView() {
+  Picture2.Cls();
+  for (size_t row = 0; row < 10; ++row) {
+    Label4[row].SetCaption("");
+    Label5[row].SetCaption("");
+    Label7[row].SetCaption("");
+    Picture1[row].Cls();
+    Picture1[row].SetFontSize(HeadingPoints);
+  }
+  Label6.SetCaption("");
+  Label2.SetCaption("SCORE ATTACK RESULT");
+  Label2.SetForeColor(Red);
+}
+
+void Form3::PrintPlayerHeading(size_t player) {
+  const std::string& name = game_.module1.PlayerNames[player];
+  Picture2.SetFontSize(HeadingPoints);
+  if (game_.platform().TextWidth(name, Picture2.Font()) > HeadingFitPixels) {
+    Picture2.SetFontSize(SmallHeadingPoints);
+    Picture2.SetCurrentY(NameTop);
+  }
+  Picture2.Print(name);
+}
+
+size_t Form3::SelectedPlayer() const {
+  return static_cast<size_t>(std::clamp(Combo1.ListIndex(), 0, PlayerCount - 1));
+}
+
+void Form3::ShowAttackStage(int32_t stage) {
+  const auto base = static_cast<size_t>((stage - 1) * 15);
+  const size_t player = SelectedPlayer();
+  const auto& scores = game_.module1.AttackScores[player];
+  ClearForAttackView();
+
+  for (size_t row = 0; row < 10; ++row) {
+    const int c = Pale(row);
+    Label5[row].SetForeColor(MakeRgb(255, c, c));
+    Label4[row].SetForeColor(MakeRgb(c, 255, c));
+    Picture1[row].SetForeColor(MakeRgb(255, 255, c));
+  }
+  Label5[3].SetForeColor(Red);
+  Label4[3].SetForeColor(Green);
+  Picture1[3].SetForeColor(Yellow);
+  Label5[2].SetForeColor(Red);
+  Picture1[1].SetForeColor(Yellow);
+
+  PrintPlayerHeading(player);
+  Picture1[1].Print("STAGE " + std::to_string(stage));
+  constexpr std::array<const char*, 5> Places = {"BEST", "2nd", "3rd", "4th", "5th"};
+  for (size_t place = 0; place < Places.size(); ++place) {
+    Picture1[place + 3].SetCurrentX(PlaceLabelX);
+    Picture1[place + 3].Print(Places[place]);
+  }
+
+  std::array<int64_t, 5> sums{};
+  for (size_t rank = 0; rank < 5; ++rank)
+    for (size_t criterion = 0; criterion < 3; ++criterion) sums[rank] += scores[base + rank * 3 + criterion];
+  for (size_t rank = 0; rank < 5; ++rank) Label4[rank + 3].SetCaption(TotalText(sums[rank]));
+  Label5[2].SetCaption(CriteriaHeading);
+  for (size_t rank = 0; rank < 5; ++rank)
+    Label5[rank + 3].SetCaption(DetailLine(std::span(scores).subspan(base + rank * 3, 3), DetailWidthAttack));
+}
+
+void Form3::Option6_Click() {
+  const size_t player = SelectedPlayer();
+  const auto& scores = game_.module1.AttackScores[player];
+  ClearForAttackView();
+
+  for (size_t row = 0; row < 10; ++row) {
+    Label5[row].SetForeColor(Red);
+    Label4[row].SetForeColor(Green);
+    Picture1[row].SetForeColor(Yellow);
+  }
+  Picture1[1].SetForeColor(White);
+
+  PrintPlayerHeading(player);
+  Picture1[1].Print("  TOTAL");
+  for (size_t stage = 0; stage < 5; ++stage) Picture1[stage + 3].Print("STAGE " + std::to_string(stage + 1));
+
+  std::array<int64_t, 5> best{};
+  int64_t sum = 0;
+  for (size_t stage = 0; stage < 5; ++stage) {
+    for (size_t criterion = 0; criterion < 3; ++criterion) best[stage] += scores[stage * 15 + criterion];
+    sum += best[stage];
+  }
+  Label4[1].SetCaption(TotalText(sum));
+  for (size_t stage = 0; stage < 5; ++stage) Label4[stage + 3].SetCaption(TotalText(best[stage]));
+  Label5[2].SetCaption(CriteriaHeading);
+  for (size_t stage = 0; stage < 5; ++stage)
+    Label5[stage + 3].SetCaption(DetailLine(std::span(scores).subspan(stage * 15, 3), DetailWidthAttack));
+}
+
+void Form3::Combo1_Click() {
+  Option6.SetValue(true);
+  Option6_Click();
+}
+
+void Form3::Command1_Click() {
+  ResetPlayScreen(game_);
+  game_.form2.Show();
+  game_.form2.SetFocus();
+  Unload();
+}

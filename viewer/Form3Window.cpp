@@ -1,0 +1,96 @@
+// The ranking window's Qt window: every control at its pixel position with its font.
+#include "viewer/Form3Window.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// The white line between the normal option and the score-attack controls.
+class LineWidget : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(Qt::white);
+    painter.drawLine(0, 0, width() - 1, 0);
+  }
+};
+
+}  // namespace
+
+Form3Window::Form3Window(Form3& model)
+    : FormWindow(model, nullptr,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                     Qt::MSWindowsFixedSizeDialogHint) {
+  setWindowTitle(QStringLiteral("ハイスコアランキング"));
+  SetClientSize(555, 306);
+  setFont(GothicFont(9));
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, Qt::black);
+  colours.setColor(QPalette::WindowText, Qt::white);
+  setPalette(colours);
+  setAutoFillBackground(true);
+
+  auto* frame = new QGroupBox(this);
+  frame->setObjectName("Frame1");
+  frame->setGeometry(8, 16, 89, 241);
+  AddOption(model.Option7, {8, 16, 73, 28}, frame, [&model] {
+    model.Option7_Click();
+  })->setObjectName("Option7");
+  auto* line = new LineWidget(frame);
+  line->setObjectName("Line1");
+  line->setGeometry(8, 48, 73, 1);
+  AddLabel(model.Label1, {8, 56, 73, 17}, Qt::AlignLeft | Qt::AlignTop, font(), frame)
+      ->setObjectName("Label1");
+  QComboBox* players =
+      AddDropDownList(model.Combo1, {8, 72, 73, 20}, frame, [&model] { model.Combo1_Click(); });
+  players->setObjectName("Combo1");
+  QPalette listColours = players->palette();
+  for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
+    listColours.setColor(role, Qt::white);
+  for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+    listColours.setColor(role, Qt::black);
+  players->setPalette(listColours);
+  OptionControl* stages[] = {&model.Option1, &model.Option2, &model.Option3, &model.Option4, &model.Option5};
+  for (int n = 1; n <= 5; ++n) {
+    AddOption(*stages[n - 1], {8, 104 + 24 * (n - 1), 73, 12}, frame, [&model, n] {
+      model.ShowAttackStage(n);
+    })->setObjectName(QStringLiteral("Option%1").arg(n));
+  }
+  AddOption(model.Option6, {8, 224, 73, 12}, frame, [&model] {
+    model.Option6_Click();
+  })->setObjectName("Option6");
+  AddButton(model.Command1, {16, 272, 73, 25}, [&model] {
+    model.Command1_Click();
+  })->setObjectName("Command1");
+
+  AddLabel(model.Label2, {104, 8, 449, 33}, Qt::AlignHCenter | Qt::AlignTop, GothicFont(20.25, true, true))
+      ->setObjectName("Label2");
+  AddPicture(model.Picture2, {112, 32, 225, 23})->setObjectName("Picture2");
+  AddLabel(model.Label6, {344, 40, 209, 17}, Qt::AlignLeft | Qt::AlignTop, FixedGothicFont(9))
+      ->setObjectName("Label6");
+  for (int i = 0; i < 10; ++i) {
+    const auto row = static_cast<size_t>(i);
+    const QRect rank = i == 9 ? QRect(104, 272, 25, 25) : QRect(112, 56 + 24 * i, 17, 25);
+    AddLabel(model.Label7[row], rank, Qt::AlignRight | Qt::AlignTop, GothicFont(15.75, true))
+        ->setObjectName(QStringLiteral("Label7_%1").arg(i));
+    AddPicture(model.Picture1[row], {136, 56 + 24 * i, 97, 25})
+        ->setObjectName(QStringLiteral("Picture1_%1").arg(i));
+    AddLabel(model.Label4[row], {240, 56 + 24 * i, 89, 25}, Qt::AlignRight | Qt::AlignTop,
+             GothicFont(15.75, true))
+        ->setObjectName(QStringLiteral("Label4_%1").arg(i));
+    AddLabel(model.Label5[row], {344, 64 + 24 * i, 209, 17}, Qt::AlignLeft | Qt::AlignTop, FixedGothicFont(9))
+        ->setObjectName(QStringLiteral("Label5_%1").arg(i));
+  }
+
+  SetCloseHandler([&model] { model.QueryUnload(); });
+  CentreOnScreen();
+  Attach();
+}
