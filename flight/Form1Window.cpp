@@ -1,6 +1,7 @@
 // The play screen's window: shows Form1's picture, labels and craft, and hands it the keys.
 #include "flight/Form1Window.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
@@ -126,6 +127,11 @@ QLabel* Form1Window::AddNamedLabel(LabelControl& label, const char* name, QRect 
 }
 
 void Form1Window::ShowControl(const Control& control, QWidget* widget) {
+  if (&control == &form1_.Label6) {
+    FormWindow::ShowControl(control, widget);
+    FitPlayerName(static_cast<QLabel*>(widget));
+    return;
+  }
   if (&control != &form1_.Ship) {
     FormWindow::ShowControl(control, widget);
     return;
@@ -141,6 +147,21 @@ void Form1Window::ShowControl(const Control& control, QWidget* widget) {
   if (ship_->geometry() != geometry) ship_->setGeometry(geometry);
   if (lookChanged) ship_->update();
   if (ship_->isVisibleTo(this) != ship.Visible()) ship_->setVisible(ship.Visible());
+}
+
+void Form1Window::FitPlayerName(QLabel* label) {
+  // A name of 16 full-width characters is twice as wide as its label, and a right-aligned label
+  // would cut off its beginning mid-character. The start of a name is what a player recognises:
+  // smaller type first, down to a size still readable, then the end elided.
+  constexpr double DesignPoints = 8.25;
+  constexpr double SmallestPoints = 6;
+  const QString text = ToDisplayText(form1_.Label6.Caption());
+  QFont font = GothicFont(DesignPoints);
+  while (font.pointSizeF() > SmallestPoints && QFontMetrics(font).horizontalAdvance(text) > label->width())
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+  if (label->font() != font) label->setFont(font);
+  const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, label->width());
+  if (label->text() != shown) label->setText(shown);
 }
 
 void Form1Window::FormChanged() {

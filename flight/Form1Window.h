@@ -25,6 +25,8 @@ class Form1Window : public FormWindow, private Form1View {
   void FocusRequested() override { FormWindow::FocusRequested(); }
   void InputMethodOff() override;
 
+  // Shows the score-attack player's name so that its start stays readable in the label's width.
+  void FitPlayerName(QLabel* label);
   QLabel* AddNamedLabel(LabelControl& label, const char* name, QRect geometry, Qt::Alignment alignment,
                         const QFont& font);
 
