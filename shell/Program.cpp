@@ -16,10 +16,14 @@ Program::Program(Platform& platform)
   game.SetWindowFactory(this);
 }
 
-Program::~Program() { game.SetWindowFactory(nullptr); }
+Program::~Program() {
+  game.SetWindowFactory(nullptr);
+  delete form3Window_;
+  delete form5Window_;
+}
 
 void Program::Start() { AppStart(game); }
 
-void Program::Loaded(Form3& form3) { new Form3Window(form3); }
+void Program::Loaded(Form3& form3) { form3Window_ = new Form3Window(form3); }
 
-void Program::Loaded(Form5& form5) { new Form5Window(form5); }
+void Program::Loaded(Form5& form5) { form5Window_ = new Form5Window(form5); }

@@ -1,8 +1,10 @@
 // The game with its Qt windows: the program-wide models and a view for each loaded window.
 #pragma once
 
+#include <QPointer>
 #include <memory>
 
+#include "platform/FormWindow.h"
 #include "shell/Game.h"
 
 class Form1Window;
@@ -29,4 +31,8 @@ class Program : private WindowFactory {
   // deletes itself when its model is unloaded.
   void Loaded(Form3& form3) override;
   void Loaded(Form5& form5) override;
+
+  // The windows of loaded on-demand models, so that none outlives the program's models.
+  QPointer<FormWindow> form3Window_;
+  QPointer<FormWindow> form5Window_;
 };
