@@ -187,6 +187,9 @@ QListWidget* FormWindow::AddListBox(ListControl& list, QRect geometry, Handler d
   auto* widget = new QListWidget(this);
   widget->setGeometry(geometry);
   widget->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Rows one em high, as the old list boxes drew them: eight players fit without scrolling.
+  widget->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; padding: 0px; margin: 0px; }")
+                            .arg(qRound(font().pointSizeF() * 4 / 3)));
   connect(widget, &QListWidget::currentRowChanged, this, [this, &list](int row) {
     if (!updating_) list.SetListIndex(row);
   });
