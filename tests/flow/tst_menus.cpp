@@ -249,6 +249,27 @@ class TestMenus : public QObject {
     QCOMPARE(Text(s.form1.Label3[7].Caption()), QStringLiteral("Stage 2"));
   }
 
+  void exitSaysGoodbyeAndEnds_data() {
+    QTest::addColumn<bool>("titleBar");
+    QTest::newRow("終了") << false;
+    QTest::newRow("the title bar's close") << true;
+  }
+  void exitSaysGoodbyeAndEnds() {
+    // Guards against an exit without its farewell, with a sound still playing, or that goes on
+    // running (and writing) after the box.
+    QFETCH(bool, titleBar);
+    Session s;
+    const QByteArray file = s.ReadFile("MTScore.dat");
+    if (titleBar)
+      QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, s.menu.QueryUnload());
+    else
+      QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, s.menu.Command2_Click());
+    QCOMPARE(Messages(s.platform), QStringLiteral("寝る前には歯を磨こう！！/お疲れ様でした"));
+    QVERIFY(!s.menu.Visible());
+    QCOMPARE(s.platform.sounds, std::vector<std::string>{""});
+    QCOMPARE(s.ReadFile("MTScore.dat"), file);
+  }
+
   void backFromPlayerSelect() {
     // Guards against a back that leaves the menu hidden or without the keys, or forgets a player
     // registered on this visit.
