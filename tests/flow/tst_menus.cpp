@@ -26,36 +26,47 @@ class TestMenus : public QObject {
 
  private slots:
   void choicePreviewsOnPlayScreen_data() {
-    QTest::addColumn<int>("option");  // 1..3, selected after the menu first had the keyboard
-    QTest::addColumn<bool>("super");
-    QTest::addColumn<int>("stageItem");    // position picked in the stage list
-    QTest::addColumn<QString>("enabled");  // Check1, Combo1, Check2
+    QTest::addColumn<QList<int>>("path");  // options selected one after the other, from the normal mode
+    QTest::addColumn<bool>("super");       // ticked (and clicked) while on score attack
+    QTest::addColumn<int>("stageItem");    // position picked in the stage list while on score attack
+    QTest::addColumn<QString>("enabled");  // Check1, Combo1, Check2 at the end
     QTest::addColumn<int>("picture");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<uint>("colour");
-    QTest::newRow("normal mode") << 1 << false << 3 << "001" << 100 << "NORMAL\r\nMODE" << 0xffff00u;
-    QTest::newRow("score attack") << 2 << false << 3 << "110" << 104 << "SCORE\r\nATTACK\r\nMODE"
-                                  << 0xffff00u;
-    QTest::newRow("SUPER score attack")
-        << 2 << true << 0 << "110" << 101 << "SUPER\r\nSCORE\r\nATTACK!!" << 0xff0000u;
+    const QString attack = "SCORE\r\nATTACK\r\nMODE", super = "SUPER\r\nSCORE\r\nATTACK!!";
+    QTest::newRow("normal mode at start")
+        << QList<int>{} << false << 0 << "001" << 100 << "NORMAL\r\nMODE" << 0xffff00u;
+    QTest::newRow("score attack") << QList<int>{2} << false << 3 << "110" << 104 << attack << 0xffff00u;
+    QTest::newRow("SUPER score attack") << QList<int>{2} << true << 0 << "110" << 101 << super << 0xff0000u;
+    QTest::newRow("SUPER unticked again")
+        << QList<int>{2} << false << 1 << "110" << 102 << attack << 0xffff00u;
     // The high-score view clears the caption and keeps the colour the last choice gave it.
-    QTest::newRow("high scores after SUPER") << 3 << true << 1 << "000" << 100 << "" << 0xff0000u;
+    QTest::newRow("high scores after SUPER")
+        << QList<int>{2, 3} << true << 1 << "000" << 100 << "" << 0xff0000u;
+    QTest::newRow("high scores from the normal mode")
+        << QList<int>{3} << false << 0 << "000" << 100 << "" << 0xffff00u;
+    QTest::newRow("back to normal from high scores")
+        << QList<int>{3, 1} << false << 0 << "001" << 100 << "NORMAL\r\nMODE" << 0xffff00u;
+    QTest::newRow("back to normal from SUPER")
+        << QList<int>{2, 1} << true << 4 << "001" << 100 << "NORMAL\r\nMODE" << 0xffff00u;
   }
   void choicePreviewsOnPlayScreen() {
     // Guards against a dependent control usable in the wrong mode, or a preview that shows another
     // stage or mode than the one that START will play.
-    QFETCH(int, option);
+    QFETCH(QList<int>, path);
     QFETCH(bool, super);
     QFETCH(int, stageItem);
     Session s;
     Form2& menu = s.menu;
-    QVERIFY(s.menu.Option1.HasFocus());  // the first control that takes the keyboard
-    s.Choose(menu.Option2);
-    menu.Check1.SetValue(super ? 1 : 0);
-    menu.Check1_Click();
-    menu.Combo1.SetListIndex(stageItem);
-    menu.Combo1_Click();
-    s.Choose(option == 1 ? menu.Option1 : option == 2 ? menu.Option2 : menu.Option3);
+    QVERIFY(menu.Option1.HasFocus());  // the first control that takes the keyboard
+    for (int option : path) {
+      s.Choose(option == 1 ? menu.Option1 : option == 2 ? menu.Option2 : menu.Option3);
+      if (option != 2) continue;
+      menu.Check1.SetValue(super ? 1 : 0);
+      if (super) menu.Check1_Click();
+      menu.Combo1.SetListIndex(stageItem);
+      menu.Combo1_Click();
+    }
     const QString enabled = QString::number(menu.Check1.Enabled()) + QString::number(menu.Combo1.Enabled()) +
                             QString::number(menu.Check2.Enabled());
     QTEST(enabled, "enabled");
