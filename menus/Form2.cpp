@@ -131,12 +131,8 @@ void Form2::Command1_Click() {
   BeginNormalRun(game_, Check2.Value() == 1 ? 1 : 0);
   Hide();
   game_.form1.GameInit();
-  module1.PromptState = 1;
-  Form4& prompt = game_.form4;
-  prompt.Label1.SetCaption("Stage" + std::to_string(module1.Stage) + ",Ready...");
-  prompt.Command1.SetCaption("GO!!");
-  prompt.Show();
-  prompt.SetFocus();
+  game_.form4.AnnounceRun();
+  game_.form4.SetFocus();
 }
 
 void Form2::Command2_Click() {

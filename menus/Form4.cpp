@@ -20,6 +20,13 @@ Form4::Form4(Game& game)
   SetTabOrder({&Command1, &Command2});
 }
 
+void Form4::AnnounceRun() {
+  game_.module1.PromptState = 1;
+  Label1.SetCaption("Stage" + std::to_string(game_.module1.Stage) + ",Ready...");
+  Command1.SetCaption("GO!!");
+  Show();
+}
+
 void Form4::Command1_Click() {
   Module1& module1 = game_.module1;
   Form1& form1 = game_.form1;

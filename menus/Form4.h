@@ -14,6 +14,9 @@ class Form4 : public FormModel {
   ButtonControl Command1;  // the main button; Enter presses it
   ButtonControl Command2;  // "終": ends a score attack, only while the retry question stands
 
+  // The start of a run: PromptState 1, the message "Stage<n>,Ready...", the button "GO!!", and
+  // the prompt shown (the keyboard is the caller's to give).
+  void AnnounceRun();
   // The main button, by PromptState: 1 fly, 2 back to the menu, 3 set the stage up, 4 ask for a
   // retry, 5 name entry.
   void Command1_Click();

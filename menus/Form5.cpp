@@ -82,11 +82,8 @@ void Form5::Command2_Click() {
   form1.SetFocus();
   game_.form2.Hide();
 
-  module1.PromptState = 1;
-  Form4& prompt = game_.form4;
-  prompt.Label1.SetCaption("Stage" + std::to_string(module1.Stage) + ",Ready...");
-  prompt.Command1.SetCaption("GO!!");
-  prompt.Show();
+  // Shown without the keyboard, which stays with the play screen.
+  game_.form4.AnnounceRun();
   form1.GameInit();
 }
 
