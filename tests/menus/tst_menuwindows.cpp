@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +127,9 @@ class TestMenuWindows : public QObject {
     Form2Window& menu = *desk.program->form2Window;
     QCOMPARE(menu.windowTitle(), QStringLiteral("Morvane-Tesk Menu"));
     QCOMPARE(menu.size(), QSize(187, 239));
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    // Centred; the platform's frame may shift the client area by a few pixels.
+    QVERIFY((menu.geometry().center() - screenCentre).manhattanLength() <= 8);
     QVERIFY(!(menu.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QStringList tabs;
     QWidget* widget = desk.Find<QWidget>(menu, "Option1");
@@ -232,6 +236,8 @@ class TestMenuWindows : public QObject {
     QCOMPARE(rows->count(), 8);
     QCOMPARE(rows->item(1)->text(), QStringLiteral("B"));
     QCOMPARE(rows->currentRow(), -1);
+    // All eight rows show at once, as in the old list box.
+    QVERIFY(rows->visualItemRect(rows->item(7)).bottom() < rows->viewport()->height());
 
     QTest::keyClick(select, Qt::Key_Return);  // START with no row: told to choose
     QCOMPARE(desk.platform.messages.size(), size_t(1));
