@@ -51,7 +51,9 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::ApplicationDeactivate:
-      // A key released while another program has the keyboard never reports its release here.
+    case QEvent::WindowDeactivate:
+      // A key released while another program or another window has the keyboard may report its
+      // release elsewhere or nowhere (a window under a modal box gets no keys): forget what is held.
       keys_.Clear();
       break;
     default:

@@ -1,6 +1,7 @@
 // Outside services: the key state the steering relies on, the sound-file check, the single-copy guard.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -70,6 +71,52 @@ class TestPlatform : public QObject {
     send(QEvent::KeyPress, false);
     send(QEvent::KeyRelease, false);
     QCOMPARE(state(), uint16_t(0x0001 & mapped));
+  }
+
+  void heldKeyIsForgottenWhenTheWindowLosesFocus_data() {
+    QTest::addColumn<int>("leave");
+    QTest::newRow("to another window of the program") << 0;
+    QTest::newRow("to a modal message box") << 1;
+    QTest::newRow("the play window deactivated") << 2;
+    QTest::newRow("the program deactivated") << 3;
+  }
+  void heldKeyIsForgottenWhenTheWindowLosesFocus() {
+    // Guards against a steering key that reads as still down after the play window lost the keyboard
+    // inside the program (to the stage prompt, a message box) and got it back: its release went to
+    // another window or nowhere, and a stale state would steer or block the next press.
+    QFETCH(int, leave);
+    QtPlatform platform;
+    QWidget play;
+    play.setFocusPolicy(Qt::StrongFocus);
+    play.show();
+    play.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&play));
+    QTest::keyPress(&play, Qt::Key_Down);
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(VirtualKey::Down)), uint16_t(0x8001));
+    QTest::keyPress(&play, Qt::Key_Up);  // pressed, not yet asked about
+
+    if (leave == 0) {
+      QWidget prompt;
+      prompt.show();
+      prompt.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&prompt));
+    } else if (leave == 1) {
+      QMessageBox box(QMessageBox::Warning, "Morvane-Tesk", "message", QMessageBox::Ok);
+      box.setModal(true);
+      box.show();
+      box.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&box));
+    } else {
+      QEvent deactivate(leave == 2 ? QEvent::WindowDeactivate : QEvent::ApplicationDeactivate);
+      QApplication::sendEvent(leave == 2 ? static_cast<QObject*>(&play) : qApp, &deactivate);
+    }
+    play.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&play));
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(VirtualKey::Down)), uint16_t(0));
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(VirtualKey::Up)), uint16_t(0));
+    // The next real press steers again.
+    QTest::keyPress(&play, Qt::Key_Down);
+    QCOMPARE(uint16_t(platform.GetAsyncKeyState(VirtualKey::Down)), uint16_t(0x8001));
   }
 
   void onlyCompleteWavFilesReachTheSoundService_data() {
