@@ -1,10 +1,20 @@
-// Outside services: the key state the steering relies on, the sound-file check, the single-copy guard.
+// Outside services: the key state the steering relies on, the pause, the message and input boxes,
+// the sound-file check, the single-copy guard.
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
+#include <functional>
+#include <memory>
 
 #include "platform/QtPlatform.h"
 #include "platform/SingleInstance.h"
@@ -20,12 +30,56 @@ std::string Le32(uint32_t v) {
   return {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff), char((v >> 24) & 0xff)};
 }
 
-std::string Wav(uint32_t declaredData, uint32_t actualData, bool formatFirst = true) {
-  std::string format = "fmt " + Le32(16) + std::string("\x01\x00\x01\x00", 4) + Le32(22050) + Le32(44100) +
-                       std::string("\x02\x00\x10\x00", 4);
-  std::string data = "data" + Le32(declaredData) + std::string(actualData, '\0');
-  std::string body = formatFirst ? format + data : data + format;
-  return "RIFF" + Le32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
+// A chunk: four-letter id, declared body length, and that many (or `actual`) zero bytes, padded to even.
+std::string Chunk(const std::string& id, uint32_t declared, uint32_t actual, bool pad = true, char fill = '\0') {
+  return id + Le32(declared) + std::string(actual, fill) + std::string(pad ? actual & 1 : 0, '\0');
+}
+
+std::string Format(uint32_t length = 16) {
+  std::string pcm = std::string("\x01\x00\x01\x00", 4) + Le32(22050) + Le32(44100) + std::string("\x02\x00\x10\x00", 4);
+  pcm.resize(length, '\0');
+  return "fmt " + Le32(length) + pcm;
+}
+
+std::string Riff(const std::string& body, const char* form = "WAVE") {
+  return "RIFF" + Le32(static_cast<uint32_t>(4 + body.size())) + form + body;
+}
+
+// Runs `act` on the modal dialog as soon as it is up, from inside the dialog's own event loop. A dialog
+// that `act` leaves open is rejected two seconds later, so that a failing test ends instead of hanging;
+// the answer tells whether that happened.
+std::shared_ptr<bool> WhenModalShows(std::function<void(QWidget*)> act) {
+  auto* poll = new QTimer;
+  auto waited = std::make_shared<int>(0);
+  auto leftOpen = std::make_shared<bool>(false);
+  QObject::connect(poll, &QTimer::timeout, [poll, waited, leftOpen, act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal && ++*waited < 300) return;
+    poll->deleteLater();
+    poll->stop();
+    if (!modal) return;
+    act(modal);
+    QTimer::singleShot(2000, [leftOpen, dialog = QPointer<QDialog>(qobject_cast<QDialog*>(modal))] {
+      if (!dialog || !dialog->isVisible()) return;
+      *leftOpen = true;
+      dialog->reject();
+    });
+  });
+  poll->start(10);
+  return leftOpen;
+}
+
+enum Close { EnterKey, EscapeKey, CancelButton, OkButton };
+
+void CloseDialog(QWidget* dialog, int how) {
+  QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+  if (how == EnterKey) QTest::keyClick(focus, Qt::Key_Return);
+  if (how == EscapeKey) QTest::keyClick(focus, Qt::Key_Escape);
+  if (how == CancelButton || how == OkButton) {
+    const QString caption = how == OkButton ? "OK" : "Cancel";
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+      if (button->text().remove('&') == caption) QTest::mouseClick(button, Qt::LeftButton);
+  }
 }
 
 }  // namespace
@@ -119,14 +173,111 @@ class TestPlatform : public QObject {
     QCOMPARE(uint16_t(platform.GetAsyncKeyState(VirtualKey::Down)), uint16_t(0x8001));
   }
 
+  void pauseLastsTheAskedTime() {
+    // Guards against a pause in the wrong unit, or one that returns early, slowing or racing every
+    // flight; the bounds are generous, the machine may be busy.
+    QtPlatform platform;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 10; ++i) platform.Sleep(5);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 50 && elapsed <= 500, qPrintable(QString("10 pauses of 5 ms took %1 ms").arg(elapsed)));
+  }
+
+  void inputBox_data() {
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("close");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("typed name, Enter") << "" << "Taro" << int(EnterKey) << "Taro";
+    QTest::newRow("typed name, Escape") << "" << "Taro" << int(EscapeKey) << "";
+    QTest::newRow("offered name kept, OK button") << "たろう" << "" << int(OkButton) << "たろう";
+    QTest::newRow("offered name, Cancel button") << "Hanako" << "" << int(CancelButton) << "";
+  }
+  void inputBox() {
+    // Guards against a cancelled input box that answers text, an OK that loses what was typed or
+    // offered, an offered text missing from the field, or a box without its title and prompt.
+    QFETCH(QString, offered);
+    QFETCH(QString, typed);
+    QFETCH(int, close);
+    QtPlatform platform;
+    QString title, prompt, field;
+    const auto leftOpen = WhenModalShows([&](QWidget* dialog) {
+      title = dialog->windowTitle();
+      if (auto* label = dialog->findChild<QLabel*>()) prompt = label->text();
+      auto* edit = dialog->findChild<QLineEdit*>();
+      if (!edit) return;
+      field = edit->text();
+      edit->setFocus();
+      QTest::keyClicks(edit, typed);
+      CloseDialog(dialog, close);
+    });
+    const std::string answer = platform.InputBox("名前を入れてください", "Morvane-Tesk", offered.toStdString());
+    QVERIFY2(!*leftOpen, "the input box did not close");
+    QCOMPARE(title, "Morvane-Tesk");
+    QCOMPARE(prompt, "名前を入れてください");
+    QCOMPARE(field, offered);
+    QTEST(QString::fromStdString(answer), "answer");
+  }
+
+  void messageBox_data() {
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("close");
+    QTest::addColumn<int>("shownIcon");
+    QTest::newRow("warning, closed with Enter") << int(MessageIcon::Exclamation) << int(EnterKey)
+                                                << int(QMessageBox::Warning);
+    QTest::newRow("plain message, closed with OK") << int(MessageIcon::None) << int(OkButton)
+                                                   << int(QMessageBox::NoIcon);
+  }
+  void messageBox() {
+    // Guards against a warning without its exclamation icon, a plain message with one, a lost title or
+    // text, or a box with more than its OK button.
+    QFETCH(int, icon);
+    QFETCH(int, close);
+    QtPlatform platform;
+    int shownIcon = -1;
+    QString title, text;
+    QMessageBox::StandardButtons buttons;
+    const auto leftOpen = WhenModalShows([&](QWidget* dialog) {
+      auto* box = qobject_cast<QMessageBox*>(dialog);
+      if (!box) return;
+      shownIcon = box->icon();
+      title = box->windowTitle();
+      text = box->text();
+      buttons = box->standardButtons();
+      CloseDialog(box, close);
+    });
+    platform.MessageBox("ファイル書きこみ中エラー発生!", "Morvane-Tesk", MessageIcon(icon));
+    QVERIFY2(!*leftOpen, "the message box did not close");
+    QTEST(shownIcon, "shownIcon");
+    QCOMPARE(title, "Morvane-Tesk");
+    QCOMPARE(text, "ファイル書きこみ中エラー発生!");
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+
   void onlyCompleteWavFilesReachTheSoundService_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("playable");
     auto bytes = [](const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); };
-    QTest::newRow("complete") << bytes(Wav(100, 100)) << true;
+    QTest::newRow("complete") << bytes(Riff(Format() + Chunk("data", 100, 100))) << true;
+    QTest::newRow("odd chunk padded before the data")
+        << bytes(Riff(Format() + Chunk("LIST", 3, 3) + Chunk("data", 100, 100))) << true;
+    // Its length needs all four bytes; the filler would read as a huge chunk if the length were misread.
+    QTest::newRow("chunk of 64 KiB and more before the data")
+        << bytes(Riff(Format() + Chunk("LIST", 65539, 65539, true, 'x') + Chunk("data", 100, 100))) << true;
+    QTest::newRow("longer format chunk") << bytes(Riff(Format(18) + Chunk("data", 2, 2))) << true;
     QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("data shorter than declared") << bytes(Wav(100, 40)) << false;
-    QTest::newRow("data before format") << bytes(Wav(100, 100, false)) << false;
+    QTest::newRow("data shorter than declared") << bytes(Riff(Format() + Chunk("data", 100, 40))) << false;
+    QTest::newRow("data one byte short") << bytes(Riff(Format() + Chunk("data", 100, 99, false))) << false;
+    QTest::newRow("empty data") << bytes(Riff(Format() + Chunk("data", 0, 0))) << false;
+    QTest::newRow("data before format") << bytes(Riff(Chunk("data", 100, 100) + Format())) << false;
+    QTest::newRow("format chunk too short") << bytes(Riff(Format(14) + Chunk("data", 100, 100))) << false;
+    QTest::newRow("format chunk past the end") << bytes(Riff(Format().substr(0, 20))) << false;
+    QTest::newRow("no data chunk") << bytes(Riff(Format() + Chunk("LIST", 4, 4))) << false;
+    QTest::newRow("format look-alike") << bytes(Riff(Format().replace(0, 4, "fmt_") + Chunk("data", 100, 100)))
+                                       << false;
+    QTest::newRow("big-endian RIFX") << bytes("RIFX" + Riff(Format() + Chunk("data", 100, 100)).substr(4)) << false;
+    QTest::newRow("RIFF of another form") << bytes(Riff(Format() + Chunk("data", 100, 100), "AVI ")) << false;
     QTest::newRow("not a WAV") << QByteArray("ID3\x03 this is an mp3") << false;
   }
   void onlyCompleteWavFilesReachTheSoundService() {
