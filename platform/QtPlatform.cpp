@@ -98,7 +98,7 @@ void QtPlatform::PlaySound(const std::string& path, int32_t) {
   if (found == sounds_.end()) {
     std::unique_ptr<QSoundEffect> effect;
     if (IsPlayableWav(path)) {
-      effect = std::make_unique<QSoundEffect>();
+      effect = std::make_unique<QSoundEffect>(this);  // also a child: what plays can be looked up
       effect->setSource(QUrl::fromLocalFile(file));
     }
     found = sounds_.emplace(file, std::move(effect)).first;  // remember unplayable files as silence

@@ -1,17 +1,20 @@
 // Outside services: the key state the steering relies on, the pause, the message and input boxes,
-// the sound-file check, the single-copy guard.
+// the sounds and the sound-file check, the end of the program, the single-copy guard.
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -81,6 +84,8 @@ void CloseDialog(QWidget* dialog, int how) {
       if (button->text().remove('&') == caption) QTest::mouseClick(button, Qt::LeftButton);
   }
 }
+
+constexpr char EndProgramChild[] = "MORVANE_TEST_END_PROGRAM";
 
 }  // namespace
 
@@ -255,6 +260,47 @@ class TestPlatform : public QObject {
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   }
 
+  void eachSoundReplacesTheOneBefore() {
+    // Guards against a sound that keeps playing under the next one or after the stop, a missing file
+    // that leaves the previous sound playing, or a sound that never starts.
+    QTemporaryDir folder;
+    const QString clear = folder.filePath("clear.wav"), bonus = folder.filePath("bonus.wav");
+    WriteBytes(clear, Riff(Format() + Chunk("data", 4000, 4000)));
+    WriteBytes(bonus, Riff(Format() + Chunk("data", 4000, 4000)));
+    QtPlatform platform;
+    auto playing = [&] {
+      QStringList files;
+      for (const QSoundEffect* effect : platform.findChildren<QSoundEffect*>())
+        if (effect->isPlaying()) files << effect->source().toLocalFile();
+      return files;
+    };
+    const int32_t flags = SoundFlag::FileName | SoundFlag::NoWait | SoundFlag::NoDefault | SoundFlag::Async;
+    platform.PlaySound(clear.toStdString(), flags);
+    QCOMPARE(playing(), QStringList{clear});
+    platform.PlaySound(bonus.toStdString(), flags);
+    QCOMPARE(playing(), QStringList{bonus});
+    platform.PlaySound(folder.filePath("missing.wav").toStdString(), flags);
+    QCOMPARE(playing(), QStringList{});
+    platform.PlaySound(clear.toStdString(), flags);
+    QCOMPARE(playing(), QStringList{clear});
+    platform.PlaySound("", SoundFlag::Async);
+    QCOMPARE(playing(), QStringList{});
+  }
+
+  void endOfProgramIsImmediateAndClean() {
+    // Guards against an end of the program that reports a failure, loses what was already printed, or
+    // still runs exit handlers and destructors.
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(EndProgramChild, "1");
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(child.readAllStandardOutput(), QByteArray("printed before the end\n"));
+  }
+
   void onlyCompleteWavFilesReachTheSoundService_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("playable");
@@ -301,5 +347,23 @@ class TestPlatform : public QObject {
   }
 };
 
-QTEST_MAIN(TestPlatform)
+// Run as the child of endOfProgramIsImmediateAndClean: print into the pipe's buffer, then end.
+int EndProgramNow(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QtPlatform platform;
+  std::atexit([] { std::printf("exit handler ran\n"); });
+  struct Destructor {
+    ~Destructor() { std::printf("destructor ran\n"); }
+  } destructor;
+  std::printf("printed before the end\n");
+  platform.EndProgram();
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsSet(EndProgramChild)) return EndProgramNow(argc, argv);
+  QApplication application(argc, argv);
+  TestPlatform test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
 #include "tst_platform.moc"
