@@ -249,7 +249,7 @@ class FlightTest : public QObject {
     QTest::addColumn<double>("x");    // touchdown at angle 10 after earning 10 + 1000 + 50
     QTest::addColumn<int>("before");  // TotalScore, AttackBest's 3rd and 4th place, or HighScore
     QTest::addColumn<Points>("points");
-    QTest::addColumn<int>("after");  // TotalScore, RankResult or HighScoreUpdated
+    QTest::addColumn<int>("after");           // TotalScore, RankResult or HighScoreUpdated
     QTest::addColumn<QStringList>("listed");  // Label3(0), (7), (8) when the stage starts
     const QStringList normalList{"000", "700", "Stage2 "}, attackList{"200000", "Stage 2", "BEST "},
         superList{"700", "700", "Stage2 "};
@@ -283,7 +283,8 @@ class FlightTest : public QObject {
     game.module1.OtherStagesBest = 300;
     game.form1.GameInit();  // an attack stage starts from the player's five best
     const Form1& shown = game.form1;
-    QTEST((QStringList{Caption(shown.Label3[0]), Caption(shown.Label3[7]), Caption(shown.Label3[8])}), "listed");
+    QTEST((QStringList{Caption(shown.Label3[0]), Caption(shown.Label3[7]), Caption(shown.Label3[8])}),
+          "listed");
     game.TouchDown(x, 10);
     const Form1& form1 = game.form1;
     QCOMPARE(mode == 1 ? form1.TotalScore : mode == 2 ? form1.RankResult : form1.HighScoreUpdated, after);

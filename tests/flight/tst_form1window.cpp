@@ -34,8 +34,8 @@ class Form1WindowTest : public QObject {
     const QColor windowText = black, windowBackground = white;  // the desktop's system colours
     const int right = Qt::AlignRight, left = Qt::AlignLeft, centre = Qt::AlignHCenter;
     // Labels without a font of their own show the window's: 9 pt, neither bold nor italic.
-    QTest::newRow("Label1, the landing's points")
-        << "Label1" << QRect(192, 168, 81, 73) << 9.0 << false << false << right << windowText << windowBackground;
+    QTest::newRow("Label1, the landing's points") << "Label1" << QRect(192, 168, 81, 73) << 9.0 << false
+                                                  << false << right << windowText << windowBackground;
     QTest::newRow("Label2, the criteria's captions")
         << "Label2" << QRect(64, 168, 105, 73) << 9.0 << false << false << right << windowText << grey;
     QTest::newRow("Label4, status banner")
@@ -56,8 +56,8 @@ class Form1WindowTest : public QObject {
           << QString("Label3_%1").arg(row) << QRect(last ? 336 : 344, tops[row], last ? 73 : 65, heights[row])
           << points << !criteria << false << right << white << black;
       QTest::addRow("Label3(%d), heading of row %d", row + 8, row + 1)
-          << QString("Label3_%1").arg(row + 8) << QRect(280, tops[row], last ? 57 : 65, heights[row]) << points
-          << !criteria << false << right << white << black;
+          << QString("Label3_%1").arg(row + 8) << QRect(280, tops[row], last ? 57 : 65, heights[row])
+          << points << !criteria << false << right << white << black;
     }
   }
 
@@ -89,8 +89,8 @@ class Form1WindowTest : public QObject {
     // And so do its colours when they change.
     const Rgb fore = model->ForeColor(), back = model->BackColor();
     model->SetForeColor(MakeRgb(1, 2, 3));
-    model->SetBackColor(MakeRgb(4, 5, 6));
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(1, 2, 3));
+    model->SetBackColor(MakeRgb(4, 5, 6));
     QCOMPARE(label->palette().color(QPalette::Window), QColor(4, 5, 6));
     model->SetForeColor(fore);
     model->SetBackColor(back);

@@ -34,12 +34,14 @@ std::string Le32(uint32_t v) {
 }
 
 // A chunk: four-letter id, declared body length, and that many (or `actual`) zero bytes, padded to even.
-std::string Chunk(const std::string& id, uint32_t declared, uint32_t actual, bool pad = true, char fill = '\0') {
+std::string Chunk(const std::string& id, uint32_t declared, uint32_t actual, bool pad = true,
+                  char fill = '\0') {
   return id + Le32(declared) + std::string(actual, fill) + std::string(pad ? actual & 1 : 0, '\0');
 }
 
 std::string Format(uint32_t length = 16) {
-  std::string pcm = std::string("\x01\x00\x01\x00", 4) + Le32(22050) + Le32(44100) + std::string("\x02\x00\x10\x00", 4);
+  std::string pcm =
+      std::string("\x01\x00\x01\x00", 4) + Le32(22050) + Le32(44100) + std::string("\x02\x00\x10\x00", 4);
   pcm.resize(length, '\0');
   return "fmt " + Le32(length) + pcm;
 }
@@ -118,7 +120,9 @@ class TestPlatform : public QObject {
       QKeyEvent event(type, qtKey, keypad ? Qt::KeypadModifier : Qt::NoModifier, QString(), autoRepeat);
       QApplication::sendEvent(&window, &event);
     };
-    auto state = [&] { return uint16_t(platform.GetAsyncKeyState(virtualKey ? virtualKey : VirtualKey::Numpad2)); };
+    auto state = [&] {
+      return uint16_t(platform.GetAsyncKeyState(virtualKey ? virtualKey : VirtualKey::Numpad2));
+    };
     const uint16_t mapped = virtualKey ? 0xffff : 0;
     send(QEvent::KeyPress, false);
     QCOMPARE(state(), uint16_t(0x8001 & mapped));
@@ -186,7 +190,8 @@ class TestPlatform : public QObject {
     clock.start();
     for (int i = 0; i < 10; ++i) platform.Sleep(5);
     const qint64 elapsed = clock.elapsed();
-    QVERIFY2(elapsed >= 50 && elapsed <= 500, qPrintable(QString("10 pauses of 5 ms took %1 ms").arg(elapsed)));
+    QVERIFY2(elapsed >= 50 && elapsed <= 500,
+             qPrintable(QString("10 pauses of 5 ms took %1 ms").arg(elapsed)));
   }
 
   void inputBox_data() {
@@ -194,10 +199,11 @@ class TestPlatform : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("close");
     QTest::addColumn<QString>("answer");
-    QTest::newRow("typed name, Enter") << "" << "Taro" << int(EnterKey) << "Taro";
-    QTest::newRow("typed name, Escape") << "" << "Taro" << int(EscapeKey) << "";
-    QTest::newRow("offered name kept, OK button") << "たろう" << "" << int(OkButton) << "たろう";
-    QTest::newRow("offered name, Cancel button") << "Hanako" << "" << int(CancelButton) << "";
+    const QString none;
+    QTest::newRow("typed name, Enter") << none << "Taro" << int(EnterKey) << "Taro";
+    QTest::newRow("typed name, Escape") << none << "Taro" << int(EscapeKey) << none;
+    QTest::newRow("offered name kept, OK button") << "たろう" << none << int(OkButton) << "たろう";
+    QTest::newRow("offered name, Cancel button") << "Hanako" << none << int(CancelButton) << none;
   }
   void inputBox() {
     // Guards against a cancelled input box that answers text, an OK that loses what was typed or
@@ -217,7 +223,8 @@ class TestPlatform : public QObject {
       QTest::keyClicks(edit, typed);
       CloseDialog(dialog, close);
     });
-    const std::string answer = platform.InputBox("名前を入れてください", "Morvane-Tesk", offered.toStdString());
+    const std::string answer =
+        platform.InputBox("名前を入れてください", "Morvane-Tesk", offered.toStdString());
     QVERIFY2(!*leftOpen, "the input box did not close");
     QCOMPARE(title, "Morvane-Tesk");
     QCOMPARE(prompt, "名前を入れてください");
@@ -229,10 +236,10 @@ class TestPlatform : public QObject {
     QTest::addColumn<int>("icon");
     QTest::addColumn<int>("close");
     QTest::addColumn<int>("shownIcon");
-    QTest::newRow("warning, closed with Enter") << int(MessageIcon::Exclamation) << int(EnterKey)
-                                                << int(QMessageBox::Warning);
-    QTest::newRow("plain message, closed with OK") << int(MessageIcon::None) << int(OkButton)
-                                                   << int(QMessageBox::NoIcon);
+    QTest::newRow("warning, closed with Enter")
+        << int(MessageIcon::Exclamation) << int(EnterKey) << int(QMessageBox::Warning);
+    QTest::newRow("plain message, closed with OK")
+        << int(MessageIcon::None) << int(OkButton) << int(QMessageBox::NoIcon);
   }
   void messageBox() {
     // Guards against a warning without its exclamation icon, a plain message with one, a lost title or
@@ -320,9 +327,10 @@ class TestPlatform : public QObject {
     QTest::newRow("format chunk too short") << bytes(Riff(Format(14) + Chunk("data", 100, 100))) << false;
     QTest::newRow("format chunk past the end") << bytes(Riff(Format().substr(0, 20))) << false;
     QTest::newRow("no data chunk") << bytes(Riff(Format() + Chunk("LIST", 4, 4))) << false;
-    QTest::newRow("format look-alike") << bytes(Riff(Format().replace(0, 4, "fmt_") + Chunk("data", 100, 100)))
-                                       << false;
-    QTest::newRow("big-endian RIFX") << bytes("RIFX" + Riff(Format() + Chunk("data", 100, 100)).substr(4)) << false;
+    QTest::newRow("format look-alike")
+        << bytes(Riff(Format().replace(0, 4, "fmt_") + Chunk("data", 100, 100))) << false;
+    QTest::newRow("big-endian RIFX") << bytes("RIFX" + Riff(Format() + Chunk("data", 100, 100)).substr(4))
+                                     << false;
     QTest::newRow("RIFF of another form") << bytes(Riff(Format() + Chunk("data", 100, 100), "AVI ")) << false;
     QTest::newRow("not a WAV") << QByteArray("ID3\x03 this is an mp3") << false;
   }
@@ -342,7 +350,8 @@ class TestPlatform : public QObject {
     // (A killed copy's claim dying with it is checked with real processes in the desktop test.)
     QTemporaryDir folder, other;
     QVERIFY(ClaimProgramFolder(folder.path().toStdString()));
-    QVERIFY2(!ClaimProgramFolder(folder.path().toStdString()), "a second copy from the same folder was let in");
+    QVERIFY2(!ClaimProgramFolder(folder.path().toStdString()),
+             "a second copy from the same folder was let in");
     QVERIFY2(ClaimProgramFolder(other.path().toStdString()), "a copy in another folder was refused");
   }
 };
