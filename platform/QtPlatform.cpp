@@ -65,7 +65,9 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::ApplicationDeactivate:
-      // A key released while another program has the keyboard never reports its release here.
+    case QEvent::WindowDeactivate:
+      // A key released while another program or another window has the keyboard may report its
+      // release elsewhere or nowhere (a window under a modal box gets no keys): forget what is held.
       keys_.Clear();
       break;
     default: break;
@@ -109,7 +111,7 @@ void QtPlatform::PlaySound(const std::string& path, int32_t) {
   if (found == sounds_.end()) {
     std::unique_ptr<QSoundEffect> effect;
     if (IsPlayableWav(path)) {
-      effect = std::make_unique<QSoundEffect>();
+      effect = std::make_unique<QSoundEffect>(this);  // also a child: what plays can be looked up
       effect->setSource(QUrl::fromLocalFile(file));
     }
     found = sounds_.emplace(file, std::move(effect)).first;  // remember unplayable files as silence

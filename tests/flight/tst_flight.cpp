@@ -107,6 +107,8 @@ class FlightTest : public QObject {
         << 64.0 << 36.0 << -11 << 100 << "000\r\n10000\r\n2500";
     QTest::newRow("low band, 6 degrees") << 150.0 << 90.0 << 6 << 100 << "2400\r\n10000\r\n000";
     QTest::newRow("low band, 7 degrees") << 150.0 << 90.0 << 7 << 100 << "1700\r\n10000\r\n000";
+    QTest::newRow("low band, 12 degrees") << 150.0 << 90.0 << 12 << 100 << "1700\r\n10000\r\n000";
+    QTest::newRow("low band, 13 degrees") << 150.0 << 90.0 << 13 << 100 << "900\r\n10000\r\n000";
     QTest::newRow("low band, 18 degrees") << 150.0 << 90.0 << 18 << 100 << "900\r\n10000\r\n000";
     QTest::newRow("low band, 19 degrees") << 150.0 << 90.0 << 19 << 100 << "100\r\n10000\r\n000";
     QTest::newRow("low band, 25 degrees") << 150.0 << 90.0 << 25 << 100 << "000\r\n10000\r\n000";
@@ -245,8 +247,9 @@ class FlightTest : public QObject {
     const Points& points = game.module1.LandingPoints;
     QCOMPARE((QList<double>{form1.ShipX, form1.ShipY, double(form1.DescentAngle), double(form1.ControlPoints),
                             double(form1.CoursePoints), double(form1.SoftnessPoints), double(form1.EdgeBonus),
-                            double(points[0]), double(points[1]), double(points[2]), double(points[3])}),
-             (QList<double>{53, 36, 14, double(nextControl), 0, 0, 0, 0, 0, 0, 0}));
+                            double(points[0]), double(points[1]), double(points[2]), double(points[3]),
+                            double(form1.Ship.Left()), double(form1.Ship.Top())}),
+             (QList<double>{53, 36, 14, double(nextControl), 0, 0, 0, 0, 0, 0, 0, 53, 36}));
     QCOMPARE(Caption(form1.Label4), "Ready...");
   }
 
@@ -255,23 +258,26 @@ class FlightTest : public QObject {
     QTest::addColumn<double>("x");    // touchdown at angle 10 after earning 10 + 1000 + 50
     QTest::addColumn<int>("before");  // TotalScore, AttackBest's 3rd and 4th place, or HighScore
     QTest::addColumn<Points>("points");
-    QTest::addColumn<int>("after");  // TotalScore, RankResult or HighScoreUpdated
+    QTest::addColumn<int>("after");           // TotalScore, RankResult or HighScoreUpdated
+    QTest::addColumn<QStringList>("listed");  // Label3(0), (7), (8) when the stage starts
+    const QStringList normalList{"000", "700", "Stage2 "}, attackList{"200000", "Stage 2", "BEST "},
+        superList{"700", "700", "Stage2 "};
     QTest::newRow("normal, stage 2 landing")
-        << 1 << 172.0 << 500 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1560, 7} << 1560;
+        << 1 << 172.0 << 500 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1560, 7} << 1560 << normalList;
     QTest::newRow("normal, stage 2 crash keeps its course points")
-        << 1 << 170.0 << 500 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 550, 7} << 550;
+        << 1 << 170.0 << 500 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 550, 7} << 550 << normalList;
     QTest::newRow("attack, equal to 3rd place goes below it")
-        << 2 << 172.0 << 1060 << Points{2000, 1, 2, 3, 1500, 1060, 1060, 960, 7, 7, 7} << 4;
+        << 2 << 172.0 << 1060 << Points{2000, 1, 2, 3, 1500, 1060, 1060, 960, 7, 7, 7} << 4 << attackList;
     QTest::newRow("SUPER, equal to the high score")
-        << 3 << 172.0 << 1060 << Points{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7} << 0;
+        << 3 << 172.0 << 1060 << Points{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7} << 0 << superList;
     QTest::newRow("SUPER, one above the high score")
-        << 3 << 172.0 << 1059 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1360, 7} << 1;
+        << 3 << 172.0 << 1059 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1360, 7} << 1 << superList;
     QTest::newRow("SUPER, crash above a high score of 0")
-        << 3 << 170.0 << 0 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 350, 7} << 1;
+        << 3 << 170.0 << 0 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 350, 7} << 1 << superList;
   }
 
-  // Guards against a landing recorded in the wrong rows, an equal score taken as a better one, or an
-  // attack stage that does not start from the player's best.
+  // Guards against a landing recorded in the wrong rows, an equal score taken as a better one, or a
+  // stage whose score list does not start from the run so far, the player's five best or the SUPER bests.
   void recording() {
     QFETCH(int, mode);
     QFETCH(double, x);
@@ -285,6 +291,9 @@ class FlightTest : public QObject {
     game.module1.HighScore = before;
     game.module1.OtherStagesBest = 300;
     game.form1.GameInit();  // an attack stage starts from the player's five best
+    const Form1& shown = game.form1;
+    QTEST((QStringList{Caption(shown.Label3[0]), Caption(shown.Label3[7]), Caption(shown.Label3[8])}),
+          "listed");
     game.TouchDown(x, 10);
     const Form1& form1 = game.form1;
     QCOMPARE(mode == 1 ? form1.TotalScore : mode == 2 ? form1.RankResult : form1.HighScoreUpdated, after);

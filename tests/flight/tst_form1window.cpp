@@ -1,6 +1,7 @@
 // Play window tests, offscreen: layout, colours, fonts, the craft, the picture and the keys.
 #include <QLabel>
 #include <QTest>
+#include <map>
 
 #include "flight/Form1Window.h"
 #include "platform/ScriptedPlatform.h"
@@ -23,27 +24,77 @@ class Form1WindowTest : public QObject {
   void labels_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<double>("points");  // all in the Japanese proportional face
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<int>("alignment");  // horizontal; every caption starts at the label's top
     QTest::addColumn<QColor>("fore");
     QTest::addColumn<QColor>("back");
-    QTest::addColumn<double>("points");
-    QTest::addColumn<bool>("italic");
-    const QColor red(255, 0, 0), white(255, 255, 255), black(0, 0, 0);
-    QTest::newRow("banner") << "Label4" << QRect(0, 120, 280, 25) << red << white << 14.25 << true;
-    QTest::newRow("score value") << "Label3_7" << QRect(336, 240, 73, 17) << white << black << 12.0 << false;
+    const QColor red(255, 0, 0), yellow(255, 255, 0), white(255, 255, 255), black(0, 0, 0),
+        grey(192, 192, 192);
+    const QColor windowText = black, windowBackground = white;  // the desktop's system colours
+    const int right = Qt::AlignRight, left = Qt::AlignLeft, centre = Qt::AlignHCenter;
+    // Labels without a font of their own show the window's: 9 pt, neither bold nor italic.
+    QTest::newRow("Label1, the landing's points") << "Label1" << QRect(192, 168, 81, 73) << 9.0 << false
+                                                  << false << right << windowText << windowBackground;
+    QTest::newRow("Label2, the criteria's captions")
+        << "Label2" << QRect(64, 168, 105, 73) << 9.0 << false << false << right << windowText << grey;
+    QTest::newRow("Label4, status banner")
+        << "Label4" << QRect(0, 120, 280, 25) << 14.25 << true << true << centre << red << white;
+    QTest::newRow("Label5, mode banner")
+        << "Label5" << QRect(280, 0, 129, 73) << 15.75 << true << true << left << yellow << black;
+    QTest::newRow("Label6, player's name")
+        << "Label6" << QRect(320, 72, 89, 17) << 8.25 << false << false << right << white << black;
+    QTest::newRow("Label7, NAME heading")
+        << "Label7" << QRect(280, 72, 41, 17) << 8.25 << false << false << right << white << black;
+    // The score list: value and heading of each row, the criteria row in the window's font.
+    const int tops[8] = {88, 112, 160, 176, 192, 208, 224, 240};
+    const int heights[8] = {25, 49, 17, 17, 17, 17, 17, 17};
+    for (int row = 0; row < 8; ++row) {
+      const bool criteria = row == 1, last = row == 7;
+      const double points = criteria ? 9.0 : 12.0;
+      QTest::addRow("Label3(%d), value of row %d", row, row + 1)
+          << QString("Label3_%1").arg(row) << QRect(last ? 336 : 344, tops[row], last ? 73 : 65, heights[row])
+          << points << !criteria << false << right << white << black;
+      QTest::addRow("Label3(%d), heading of row %d", row + 8, row + 1)
+          << QString("Label3_%1").arg(row + 8) << QRect(280, tops[row], last ? 57 : 65, heights[row])
+          << points << !criteria << false << right << white << black;
+    }
   }
 
-  // Guards against a label out of place, in the wrong colours or in the wrong font.
+  // Guards against a label of the play screen or the score list out of place, in a wrong size,
+  // colour, font or alignment, or whose caption never reaches the screen.
   void labels() {
     QFETCH(QString, name);
     const QLabel* label = window_->findChild<QLabel*>(name);
     QVERIFY(label);
     QTEST(label->geometry(), "geometry");
-    QTEST(label->palette().color(QPalette::WindowText), "fore");
-    QTEST(label->palette().color(QPalette::Window), "back");
     QCOMPARE(label->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QTEST(label->font().pointSizeF(), "points");
-    QVERIFY(label->font().bold());
+    QTEST(label->font().bold(), "bold");
     QTEST(label->font().italic(), "italic");
+    QFETCH(int, alignment);
+    QCOMPARE(label->alignment().toInt(), alignment | Qt::AlignTop);
+    QTEST(label->palette().color(QPalette::WindowText), "fore");
+    QTEST(label->palette().color(QPalette::Window), "back");
+    QVERIFY(label->autoFillBackground());
+
+    // The model's caption reaches this widget and no other.
+    LabelControl* model = ModelLabel(name);
+    const std::string before = model->Caption();
+    model->SetCaption("caption of " + name.toStdString());
+    QCOMPARE(label->text(), "caption of " + name);
+    for (const QLabel* other : window_->findChildren<QLabel*>())
+      if (other != label) QVERIFY(other->text() != label->text());
+    model->SetCaption(before);
+    // And so do its colours when they change.
+    const Rgb fore = model->ForeColor(), back = model->BackColor();
+    model->SetForeColor(MakeRgb(1, 2, 3));
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(1, 2, 3));
+    model->SetBackColor(MakeRgb(4, 5, 6));
+    QCOMPARE(label->palette().color(QPalette::Window), QColor(4, 5, 6));
+    model->SetForeColor(fore);
+    model->SetBackColor(back);
   }
 
   // Guards against a window of the wrong size or caption; a picture, pad, craft or score-list caption
@@ -84,6 +135,14 @@ class Form1WindowTest : public QObject {
   }
 
  private:
+  LabelControl* ModelLabel(const QString& name) {
+    const std::map<QString, LabelControl*> named{{"Label1", &form1_.Label1}, {"Label2", &form1_.Label2},
+                                                 {"Label4", &form1_.Label4}, {"Label5", &form1_.Label5},
+                                                 {"Label6", &form1_.Label6}, {"Label7", &form1_.Label7}};
+    if (auto found = named.find(name); found != named.end()) return found->second;
+    return &form1_.Label3.at(name.mid(7).toUInt());
+  }
+
   ScriptedPlatform platform_;
   Game game_{platform_};
   Module1& module1_ = game_.module1;

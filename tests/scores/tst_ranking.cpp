@@ -10,9 +10,9 @@ Q_DECLARE_METATYPE(Best)
 namespace {
 
 // Tables with the normal entries "0".."9" in `order`, entry n scoring 10 x (n + 1) on every stage and
-// "N" the inserted run with 1..5; player 3's stage 2 holding the digits of `stageTwo`, every other
+// "N" the inserted run with 1..5; player 3's `stage` holding the digits of `places`, every other
 // attack value -1.
-ScoreTables Tables(const QString& order, const QString& stageTwo) {
+ScoreTables Tables(const QString& order, int stage, const QString& places) {
   ScoreTables tables;
   for (int entry = 0; entry < 10; ++entry) {
     tables.NormalNames[entry] = order.mid(entry, 1).toStdString();
@@ -20,7 +20,8 @@ ScoreTables Tables(const QString& order, const QString& stageTwo) {
     if (order[entry] == 'N') tables.NormalScores[entry] = {1, 2, 3, 4, 5};
   }
   for (auto& player : tables.AttackScores) player.fill(-1);
-  for (int index = 0; index < 15; ++index) tables.AttackScores[3][15 + index] = stageTwo[index].digitValue();
+  for (int index = 0; index < 15; ++index)
+    tables.AttackScores[3][15 * (stage - 1) + index] = places[index].digitValue();
   return tables;
 }
 
@@ -64,23 +65,26 @@ class TestRanking : public QObject {
   void insertsShiftLowerPlaces_data() {
     QTest::addColumn<int>("normalPlace");
     QTest::addColumn<QString>("normalOrder");
+    QTest::addColumn<int>("stage");  // of player 3's score attack
     QTest::addColumn<int>("attackPlace");
-    QTest::addColumn<QString>("stageTwo");  // the 15 values of player 3's stage 2 afterwards
-    QTest::newRow("middle place") << 3 << "01N2345678" << 3 << "111222789333444";
-    QTest::newRow("last place") << 10 << "012345678N" << 5 << "111222333444789";
-    QTest::newRow("past the last place") << 11 << "0123456789" << 6 << "111222333444555";
+    QTest::addColumn<QString>("places");  // the 15 values of that stage afterwards
+    QTest::newRow("first place, stage 1") << 1 << "N012345678" << 1 << 1 << "789111222333444";
+    QTest::newRow("middle place, stage 2") << 3 << "01N2345678" << 2 << 3 << "111222789333444";
+    QTest::newRow("last place, stage 5") << 10 << "012345678N" << 5 << 5 << "111222333444789";
+    QTest::newRow("past the last place") << 11 << "0123456789" << 2 << 6 << "111222333444555";
   }
   void insertsShiftLowerPlaces() {
     // Guards against entries lost or duplicated, or a result written over another place, stage or player.
     QFETCH(int, normalPlace);
     QFETCH(QString, normalOrder);
+    QFETCH(int, stage);
     QFETCH(int, attackPlace);
-    QFETCH(QString, stageTwo);
-    ScoreTables tables = Tables("0123456789", "111222333444555");
+    QFETCH(QString, places);
+    ScoreTables tables = Tables("0123456789", stage, "111222333444555");
     InsertNormalRanking(tables, normalPlace, "N", {0, 1, 2, 3, 4, 5});
-    QVERIFY(tables == Tables(normalOrder, "111222333444555"));
-    InsertAttackRanking(tables, 3, 2, attackPlace, 7, 8, 9);
-    QVERIFY(tables == Tables(normalOrder, stageTwo));
+    QVERIFY(tables == Tables(normalOrder, stage, "111222333444555"));
+    InsertAttackRanking(tables, 3, stage, attackPlace, 7, 8, 9);
+    QVERIFY(tables == Tables(normalOrder, stage, places));
   }
 };
 
