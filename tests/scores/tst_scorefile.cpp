@@ -147,7 +147,7 @@ class TestScoreFile : public QObject {
     WriteFile(game.ScorePath(), Fixture());
     game.module1.PlayerNames[0] = "新人";
     QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded,
-                             SaveScoreFile(game.module1, [&](SaveStep at) { return at == step; }));
+                             SaveScoreFile(game.module1, [&](SaveStep at, int) { return at == step; }));
     QVERIFY(game.EndedWith(WriteError));
     QCOMPARE(QDir(game.folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"MTScore.dat"});
