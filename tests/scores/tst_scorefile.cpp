@@ -11,6 +11,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "scores/ScoreFile.h"
 #include "scores/ScoreFileCodec.h"
+#include "tests/hardening/ChildProcess.h"
 
 namespace {
 
@@ -53,6 +54,25 @@ struct Game {
     return static_cast<const ScoreTables&>(reader.module1) == static_cast<const ScoreTables&>(module1);
   }
 };
+
+// The file for tables whose only names are `name` in player slot 7 and ranking entry 0, every score
+// 0 but the last one, NormalScores[9][4] = -2: `record` is the name's length byte and bytes.
+QByteArray FileWithName(const QByteArray& record) {
+  return QByteArray(7 * 301, '\0') + record + QByteArray(300, '\0') + record + QByteArray(20 + 9 * 21 - 4, '\0') +
+         QByteArray::fromHex("feffffff");
+}
+
+// The default file with ranking entry 6 renamed "X" saved over it: 11 bytes shorter, the old last
+// 11 bytes left behind the new content.
+QByteArray FixtureWithEntry6X() {
+  const QByteArray fixture = Fixture();
+  return fixture.left(2576) + QByteArray::fromHex("01 58") + fixture.mid(2589) + fixture.right(11);
+}
+
+ino_t Inode(const QString& path) {
+  struct stat status {};
+  return ::stat(path.toLocal8Bit().constData(), &status) == 0 ? status.st_ino : 0;
+}
 
 }  // namespace
 
@@ -182,6 +202,169 @@ class TestScoreFile : public QObject {
     game.module1.NormalNames[0] = "before";
     QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, LoadScoreFile(game.module1));
     QVERIFY(game.EndedWith(ReadError) && game.module1.NormalNames[0] == "before");
+  }
+
+  void namesThroughSaveAndLoad_data() {
+    QTest::addColumn<bool>("saved");  // false: bytes another writer could have left, loaded only
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("record");  // length byte and name bytes, written by hand
+    QTest::addColumn<QString>("loaded");
+    QTest::newRow("lead bytes 0x81 to 0x9F, trail byte 0x5C") << true << "亜ソ" << QByteArray("02 889f 835c") << "亜ソ";
+    QTest::newRow("lead bytes 0xE0 to 0xFC") << true << "髙﨑" << QByteArray("02 fbfc fab1") << "髙﨑";
+    QTest::newRow("half-width katakana, one byte each")
+        << true << "ｶﾀｶﾅﾟ｡" << QByteArray("06 b6 c0 b6 c5 df a1") << "ｶﾀｶﾅﾟ｡";
+    QTest::newRow("NEC row 13 and the full-width tilde") << true << "①～" << QByteArray("02 8740 8160") << "①～";
+    QTest::newRow("characters code page 932 lacks among others")
+        << true << "髙é😀ｱ" << QByteArray("05 fbfc 3f 3f3f b1") << "髙???ｱ";
+    QTest::newRow("NEC-selected twin of 髙") << false << QString() << QByteArray("01 eee0") << "髙";
+  }
+  void namesThroughSaveAndLoad() {
+    // Guards against names whose bytes in the score file differ from what the players' own
+    // system writes and reads, in either lead-byte range or in the single-byte katakana.
+    QFETCH(bool, saved);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, record);
+    QFETCH(QString, loaded);
+    const QByteArray file = FileWithName(QByteArray::fromHex(record));
+    if (saved) {
+      Game game;
+      game.module1.PlayerNames[7] = game.module1.NormalNames[0] = name.toStdString();
+      game.module1.NormalScores[9][4] = -2;
+      SaveScoreFile(game.module1);
+      QCOMPARE(ReadFile(game.ScorePath()).toHex(' '), file.toHex(' '));
+    }
+    Game game;
+    WriteFile(game.ScorePath(), file);
+    LoadScoreFile(game.module1);
+    QCOMPARE(QString::fromStdString(game.module1.PlayerNames[7]), loaded);
+    QCOMPARE(QString::fromStdString(game.module1.NormalNames[0]), loaded);
+    QCOMPARE(game.module1.NormalScores[9][4], -2);
+  }
+
+  void hostileFileInTheScoreFilesPlace_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("outcome");  // entry 6's name, or the message
+    QTest::newRow("pipe without a writer") << "pipe" << ReadError;
+    QTest::newRow("folder") << "folder" << ReadError;
+    QTest::newRow("30 GB file, valid at the start, little memory") << "huge" << QStringLiteral("天狗ラーメン");
+  }
+  void hostileFileInTheScoreFilesPlace() {
+    // Guards against a load that waits for ever on a pipe, reads a folder, or reads a huge file
+    // whole instead of the bytes the records can need.
+    QFETCH(QString, kind);
+    QFETCH(QString, outcome);
+    Game game;
+    const QByteArray path = game.ScorePath().toLocal8Bit();
+    if (kind == "pipe") QVERIFY(::mkfifo(path.constData(), 0644) == 0);
+    if (kind == "folder") QVERIFY(QDir(game.folder.path()).mkdir("MTScore.dat"));
+    if (kind == "huge") {
+      WriteFile(game.ScorePath(), Fixture());
+      QVERIFY(::truncate(path.constData(), off_t{30} << 30) == 0);
+    }
+    const ChildResult child = RunInChild(
+        [&] {
+          if (kind == "huge" && AddressSpaceCanBeLimited && !LimitAddressSpace(64 << 20)) return std::string("no limit");
+          try {
+            LoadScoreFile(game.module1);
+            return game.module1.NormalNames[6];
+          } catch (const ScriptedPlatform::ProgramEnded&) {
+            return game.platform.messages.at(0).text;
+          }
+        },
+        10);
+    QVERIFY2(child.exitedNormally, "the load hung or died");
+    QCOMPARE(QString::fromStdString(child.output), outcome);
+  }
+
+  void saveSyncsTheFileThenTheFolder() {
+    // Guards against a save that drops the temporary file's sync or the folder's sync after the
+    // rename: a crash could then leave an empty file or bring the old one back.
+    Game game;
+    WriteFile(game.ScorePath(), Fixture());
+    LoadScoreFile(game.module1);
+    game.module1.NormalNames[6] = "X";
+    const QByteArray expected = FixtureWithEntry6X();
+    struct stat folderStatus {};
+    QVERIFY(::stat(game.folder.path().toLocal8Bit().constData(), &folderStatus) == 0);
+    QStringList seen;
+    SaveScoreFile(game.module1, [&](SaveStep step, int fd) {
+      struct stat status {};
+      const bool isFile = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+      // The temporary file is open for writing only; its /proc name opens it afresh for reading.
+      const QByteArray content = isFile ? ReadFile(QString("/proc/self/fd/%1").arg(fd)) : QByteArray();
+      const bool renamed = ReadFile(game.ScorePath()) == expected;
+      if (step == SaveStep::SyncTemp)
+        seen << QString("temporary file synced, %1, %2")
+                    .arg(content == expected ? "complete" : "incomplete",
+                         renamed ? "already renamed" : "not yet renamed");
+      if (step == SaveStep::SyncFolder)
+        seen << QString("folder synced, %1, %2")
+                    .arg(S_ISDIR(status.st_mode) && status.st_ino == folderStatus.st_ino ? "the score file's" : "another",
+                         renamed ? "after the rename" : "before the rename");
+      return false;
+    });
+    QCOMPARE(seen, QStringList({"temporary file synced, complete, not yet renamed",
+                                "folder synced, the score file's, after the rename"}));
+  }
+
+  void saveKeepsOwnerGroupAndMode() {
+    // Guards against a save by root handing a player's score file to root.
+    if (::geteuid() != 0) QSKIP("only root can give a file to another owner");
+    Game game;
+    WriteFile(game.ScorePath(), Fixture());
+    const QByteArray path = game.ScorePath().toLocal8Bit();
+    QVERIFY(::chown(path.constData(), NobodyId, NobodyId) == 0 && ::chmod(path.constData(), 0640) == 0);
+    LoadScoreFile(game.module1);
+    game.module1.NormalNames[6] = "X";
+    SaveScoreFile(game.module1);
+    struct stat status {};
+    QVERIFY(::stat(path.constData(), &status) == 0);
+    QCOMPARE(status.st_uid, NobodyId);
+    QCOMPARE(status.st_gid, NobodyId);
+    QCOMPARE(status.st_mode & 07777, 0640u);
+    QCOMPARE(ReadFile(game.ScorePath()), FixtureWithEntry6X());
+  }
+
+  void inPlaceWhereTheFolderRefuses_data() {
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<int>("failing");  // a SaveStep refused, -1 for none
+    QTest::addColumn<QString>("message");
+    QTest::newRow("file writable, folder not") << true << -1 << QString();
+    QTest::newRow("in-place write fails") << true << int(SaveStep::WriteInPlace) << WriteError;
+    QTest::newRow("in-place sync fails") << true << int(SaveStep::SyncInPlace) << WriteError;
+    QTest::newRow("neither writable") << false << -1 << WriteError;
+  }
+  void inPlaceWhereTheFolderRefuses() {
+    // Guards against losing every save of a player who may write the score file but not its
+    // folder, and against a failed in-place rewrite that goes unreported.
+    QFETCH(bool, fileWritable);
+    QFETCH(int, failing);
+    QFETCH(QString, message);
+    if (::geteuid() != 0) QSKIP("needs root to switch to an unprivileged user");
+    Game game;
+    QVERIFY(QFile::setPermissions(game.folder.path(), QFileDevice::Permissions(0x7555)));
+    WriteFile(game.ScorePath(), Fixture());
+    const QByteArray path = game.ScorePath().toLocal8Bit();
+    if (fileWritable) QVERIFY(::chown(path.constData(), NobodyId, NobodyId) == 0);
+    const ino_t inode = Inode(game.ScorePath());
+    LoadScoreFile(game.module1);
+    game.module1.NormalNames[6] = "X";
+    const ChildResult child = RunInChild([&] {
+      if (!BecomeNobody()) return std::string("no user change");
+      try {
+        SaveScoreFile(game.module1, [&](SaveStep step, int) { return int(step) == failing; });
+        return std::string();
+      } catch (const ScriptedPlatform::ProgramEnded&) {
+        return game.platform.messages.at(0).text;
+      }
+    });
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromStdString(child.output), message);
+    QCOMPARE(QDir(game.folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"MTScore.dat"});
+    QCOMPARE(Inode(game.ScorePath()), inode);
+    if (failing != int(SaveStep::SyncInPlace))
+      QCOMPARE(ReadFile(game.ScorePath()).toHex(' '), (message.isEmpty() ? FixtureWithEntry6X() : Fixture()).toHex(' '));
   }
 
   void everyCutIsRejected() {
