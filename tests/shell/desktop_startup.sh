@@ -60,7 +60,9 @@ ok_and_end() {  # window pid
   for _ in $(seq 10); do
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool key --window "$1" Return 2>/dev/null
-    ends_within "$2" 1 && return 0
+    # A press whose window went away before its release can leave Return held down, repeating
+    # into the next copy's message box.
+    ends_within "$2" 1 && { xdotool keyup Return 2>/dev/null; return 0; }
   done
   return 1
 }
