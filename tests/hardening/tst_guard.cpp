@@ -1,6 +1,7 @@
 // Single-copy guard: copies on one folder through every way in, killed copies, and people who may
 // not write the folder.
 #include <fcntl.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -14,6 +15,8 @@
 #include "tests/hardening/ChildProcess.h"
 
 namespace {
+
+constexpr int ScorePipe = 010000;
 
 // The folders one row plays in: the program folder, a symbolic link to it, an empty folder to
 // mount it on, and another program folder.
@@ -45,7 +48,9 @@ class Copy {
     ::close(answer[1]);
     ::close(release[0]);
     release_ = release[1];
-    if (::read(answer[0], &answer_, 1) != 1) answer_ = '?';
+    // A copy that hangs answers nothing; ten seconds are plenty for one claim.
+    pollfd ready{answer[0], POLLIN, 0};
+    if (::poll(&ready, 1, 10000) != 1 || ::read(answer[0], &answer_, 1) != 1) answer_ = '?';
     ::close(answer[0]);
   }
   ~Copy() { End(); }
@@ -107,7 +112,7 @@ class TestGuard : public QObject {
  private slots:
   void secondCopy_data() {
     QTest::addColumn<int>("folderMode");
-    QTest::addColumn<int>("scoreMode");  // 0: no score file
+    QTest::addColumn<int>("scoreMode");  // 0: no score file; with ScorePipe: a pipe of that mode
     QTest::addColumn<QString>("first");  // empty: no first copy
     QTest::addColumn<bool>("firstIsNobody");
     QTest::addColumn<bool>("firstKilled");
@@ -116,6 +121,7 @@ class TestGuard : public QObject {
     QTest::addColumn<bool>("admitted");
     QTest::addColumn<int>("claimMode");  // of the claim file afterwards, -1: no claim file
     const QString path = "path";
+    const int pipe = ScorePipe;
     QTest::newRow("same path") << 0755 << 0644 << path << false << false << path << false << false << 0600;
     QTest::newRow("through a symbolic link to the folder")
         << 0755 << 0644 << path << false << false << "symbolic link" << false << false << 0600;
@@ -134,6 +140,9 @@ class TestGuard : public QObject {
         << 0755 << 0666 << path << false << false << path << true << false << 0666;
     QTest::newRow("after a copy of one who may write the score file only")
         << 0755 << 0666 << path << true << false << path << false << false << 0666;
+    QTest::newRow("pipe in the score file's place") << 0755 << (pipe | 0644) << path << false << false << path << false << false << 0600;
+    QTest::newRow("pipe in the score file's place, one who may not write the folder")
+        << 0755 << (pipe | 0666) << "" << false << false << path << true << true << -1;
     QTest::newRow("one who may write nothing, first of all") << 0755 << 0644 << "" << false << false << path << true << true << -1;
   }
   void secondCopy() {
@@ -157,11 +166,10 @@ class TestGuard : public QObject {
     QVERIFY(::chmod(folder.c_str(), mode_t(folderMode)) == 0);
     // The group that may write the folder is not root's own.
     if (folderMode & S_IWGRP) QVERIFY(::chown(folder.c_str(), static_cast<uid_t>(-1), 100) == 0);
-    if (scoreMode != 0) {
-      const std::string score = folder + "/MTScore.dat";
-      QVERIFY(QFile(QString::fromStdString(score)).open(QIODevice::WriteOnly));
-      QVERIFY(::chmod(score.c_str(), mode_t(scoreMode)) == 0);
-    }
+    const std::string score = folder + "/MTScore.dat";
+    if (scoreMode & ScorePipe) QVERIFY(::mkfifo(score.c_str(), 0600) == 0);
+    if (scoreMode != 0 && !(scoreMode & ScorePipe)) QVERIFY(QFile(QString::fromStdString(score)).open(QIODevice::WriteOnly));
+    if (scoreMode != 0) QVERIFY(::chmod(score.c_str(), mode_t(scoreMode & 07777)) == 0);
     QVERIFY(QFile::link(folders.program.path(), QString::fromStdString(folders.Link())));
 
     if (first == "read locks") Copy(folders, "path", false).Kill();  // the claim file is there to be tried
