@@ -10,14 +10,30 @@ namespace {
 // The file the claim protects; a copy that cannot write the claim file locks this one instead.
 constexpr char ScoreFileName[] = "MTScore.dat";
 
-int Open(const std::string& path, int flags, mode_t mode = 0) {
+// A descriptor closed when the scope ends, unless it is kept for the life of the process.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int Get() const { return fd_; }
+  // The claim lasts as long as the descriptor: it is never closed, the kernel closes it at the end.
+  bool Keep() {
+    fd_ = -1;
+    return true;
+  }
+
+ private:
+  int fd_;
+};
+
+int Open(const std::string& path, int flags, mode_t mode) {
   // Non-blocking: a pipe put in either file's place must not hang the start.
   return ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
-}
-
-bool IsRegularFile(int fd) {
-  struct stat status {};
-  return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // Read and write for each class that may write the folder or the score file, nobody else.
@@ -32,37 +48,26 @@ mode_t ClaimFileMode(const std::string& folder, const std::string& scorePath) {
 // An open-file-description lock over the whole file: a second descriptor conflicts with it even in
 // the same process, and it ends with the last descriptor, not with the first close.
 bool LockWhole(int fd) {
-  struct flock lock {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
+  struct flock lock = {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
   return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
 // True when some running copy holds a write lock on the file at `path`.
 bool WriteLockHeld(const std::string& path, int flags) {
-  const int fd = Open(path, O_RDONLY | flags);
-  if (fd < 0) return false;
-  struct flock lock {};
-  lock.l_type = F_RDLCK;  // asks for the locks that would stop a reader: write locks only
-  lock.l_whence = SEEK_SET;
-  const bool held = ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
-  ::close(fd);
-  return held;
+  const Descriptor file(Open(path, O_RDONLY | flags, 0));
+  // Asks for the locks that would stop a reader: write locks only.
+  struct flock lock = {.l_type = F_RDLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
+  return ::fcntl(file.Get(), F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
 // For a copy that may not write the claim file. A score file it cannot write cannot be harmed by a
 // copy beside it: its saves fail with their own message.
 bool ClaimThroughScoreFile(const std::string& claimPath, const std::string& scorePath) {
   if (WriteLockHeld(claimPath, O_NOFOLLOW)) return false;
-  const int fd = Open(scorePath, O_RDWR);
-  if (fd < 0) return true;
-  if (!IsRegularFile(fd)) {
-    ::close(fd);
-    return true;
-  }
-  if (LockWhole(fd)) return true;  // the descriptor stays open, and the claim held, until the end
-  ::close(fd);
-  return false;
+  Descriptor score(Open(scorePath, O_RDWR, 0));
+  struct stat status {};
+  if (::fstat(score.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return true;
+  return LockWhole(score.Get()) && score.Keep();
 }
 
 }  // namespace
@@ -73,24 +78,17 @@ bool ClaimProgramFolder(const std::string& programFolder) {
   const std::string scorePath = folder + ScoreFileName;
   const mode_t mode = ClaimFileMode(folder, scorePath);
   // No link is followed: a link could lead to a file that people outside the folder may lock.
-  const int fd = Open(claimPath, O_RDWR | O_CREAT | O_NOFOLLOW, mode);
-  if (fd < 0 || !IsRegularFile(fd)) {
-    if (fd >= 0) ::close(fd);
-    return ClaimThroughScoreFile(claimPath, scorePath);
-  }
+  Descriptor claim(Open(claimPath, O_RDWR | O_CREAT | O_NOFOLLOW, mode));
   struct stat status {};
+  if (::fstat(claim.Get(), &status) != 0) return ClaimThroughScoreFile(claimPath, scorePath);
   struct stat folderStatus {};
-  if (::fstat(fd, &status) == 0 && status.st_uid == ::geteuid()) {
+  if (status.st_uid == ::geteuid()) {
     // The umask narrowed the bits at creation, and a group member must share the folder's group.
     // Failures leave the file as it was: narrower, never wider.
     if (::stat(folder.c_str(), &folderStatus) == 0 && status.st_gid != folderStatus.st_gid) {
-      [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), folderStatus.st_gid);
+      [[maybe_unused]] const int ignored = ::fchown(claim.Get(), static_cast<uid_t>(-1), folderStatus.st_gid);
     }
-    ::fchmod(fd, mode);
+    ::fchmod(claim.Get(), mode);
   }
-  if (!LockWhole(fd) || WriteLockHeld(scorePath, 0)) {
-    ::close(fd);
-    return false;
-  }
-  return true;  // the descriptor stays open, and the claim held, until the process ends
+  return LockWhole(claim.Get()) && !WriteLockHeld(scorePath, 0) && claim.Keep();
 }

@@ -25,7 +25,6 @@ class DescriptorKeeper : public QObject {
 QUrl OpenSoundSource(const std::string& path, QObject* keeper) {
   // Non-blocking: a pipe in a sound's place must not hang the game.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return {};
   struct stat status {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(fd);

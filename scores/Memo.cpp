@@ -21,6 +21,16 @@ std::string DateTimeText(const LocalDateTime& when) {
   return text;
 }
 
+bool AppendToFile(const std::string& path, const std::string& record) {
+  // Non-blocking: a pipe in the memo's place must fail, not wait for a reader for ever.
+  Descriptor memo(OpenFile(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666));
+  if (!memo.Valid() || !IsRegularFile(memo.Get())) return false;
+  if (!WriteAll(memo.Get(), std::span(reinterpret_cast<const uint8_t*>(record.data()), record.size())))
+    return false;
+  // A full disk can show up only at the close.
+  return memo.Close();
+}
+
 }  // namespace
 
 std::string ScoreMemoRecord(const LocalDateTime& when, const std::array<int32_t, 6>& runStageScores) {
@@ -35,21 +45,8 @@ std::string ScoreMemoRecord(const LocalDateTime& when, const std::array<int32_t,
   return record + LineEnd + LineEnd;
 }
 
-namespace {
-
-bool AppendToFile(const std::string& path, const std::string& record) {
-  // Non-blocking: a pipe in the memo's place must fail, not wait for a reader for ever.
-  Descriptor memo(OpenFile(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666));
-  if (!memo.Valid() || !IsRegularFile(memo.Get())) return false;
-  if (!WriteAll(memo.Get(), std::span(reinterpret_cast<const uint8_t*>(record.data()), record.size()))) return false;
-  // A full disk can show up only at the close.
-  return memo.Close();
-}
-
-}  // namespace
-
 void AppendScoreMemo(Module1& module1) {
-  bool appended = false;
+  bool appended;
   try {
     appended = AppendToFile(module1.AppFolder + ScoreMemoFileName,
                             ScoreMemoRecord(module1.platform.Now(), module1.RunStageScores));

@@ -30,11 +30,12 @@ bool IsRegularFile(int fd) {
   return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// Writes to regular files on local disks are not interrupted by signals; a short write means the
+// disk or the file size limit was reached, and the next write says why.
 bool WriteAll(int fd, std::span<const uint8_t> bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return false;
     bytes = bytes.subspan(static_cast<size_t>(written));
   }
   return true;
@@ -43,8 +44,7 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes) {
 bool WriteAllAt(int fd, std::span<const uint8_t> bytes, off_t offset) {
   while (!bytes.empty()) {
     const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return false;
     bytes = bytes.subspan(static_cast<size_t>(written));
     offset += written;
   }

@@ -29,7 +29,8 @@ int OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
 bool IsRegularFile(int fd);
 
-// Writes every byte at the descriptor's position; false on any failure, a full disk included.
+// Writes every byte at the descriptor's position; false on any failure, a full disk or the file
+// size limit included.
 bool WriteAll(int fd, std::span<const uint8_t> bytes);
 
 // Writes every byte from `offset` on, leaving the position alone.

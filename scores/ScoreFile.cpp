@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -69,12 +70,11 @@ class Calls {
   const SaveHookForTests& hook_;
 };
 
+// Appends up to `limit` bytes of a regular file, whose reads signals do not interrupt.
 bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, size_t limit) {
-  bytes.clear();
   uint8_t buffer[4096];
   while (bytes.size() < limit) {
     const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
-    if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
     bytes.insert(bytes.end(), buffer, buffer + got);
@@ -87,11 +87,8 @@ bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, size_t limit) {
 std::string SaveTarget(const std::string& path) {
   struct stat status {};
   if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target(resolved);
-  std::free(resolved);
-  return target;
+  const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
+  return resolved ? std::string(resolved.get()) : path;
 }
 
 // "NAME.tmp-PID-N" for the file NAME: the temporary names of this game's saves and nothing else.
@@ -101,7 +98,8 @@ bool IsLeftoverName(std::string_view entry, std::string_view name) {
   entry.remove_prefix(prefix.size());
   const size_t dash = entry.find('-');
   const auto digits = [](std::string_view part) {
-    return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !part.empty() &&
+           std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
   };
   return dash != std::string_view::npos && digits(entry.substr(0, dash)) && digits(entry.substr(dash + 1));
 }
@@ -110,12 +108,11 @@ void RemoveLeftovers(const std::string& target) {
   const size_t slash = target.rfind('/');
   const std::string folder = target.substr(0, slash + 1);
   const std::string name = target.substr(slash + 1);
-  DIR* listing = ::opendir(folder.c_str());
-  if (listing == nullptr) return;  // unlisted leftovers stay; they harm nothing
-  while (const dirent* entry = ::readdir(listing)) {
-    if (IsLeftoverName(entry->d_name, name)) ::unlinkat(::dirfd(listing), entry->d_name, 0);
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+  if (!listing) return;  // unlisted leftovers stay; they harm nothing
+  while (const dirent* entry = ::readdir(listing.get())) {
+    if (IsLeftoverName(entry->d_name, name)) ::unlinkat(::dirfd(listing.get()), entry->d_name, 0);
   }
-  ::closedir(listing);
 }
 
 // Copies bytes [from, to) of `old` to the same offsets of `temp` in bounded pieces. Only the
@@ -132,9 +129,9 @@ bool CopyTail(int old, int temp, off_t from, off_t to, const Calls& calls) {
       hole = std::min(to, dataEnd);
     }
     for (pos = data; pos < hole;) {
-      if (calls.Refused(SaveStep::ReadOld, old)) return false;
-      const ssize_t got = ::pread(old, piece.data(), std::min<off_t>(hole - pos, CopyPieceSize), pos);
-      if (got < 0 && errno == EINTR) continue;
+      const ssize_t got = calls.Refused(SaveStep::ReadOld, old)
+                              ? -1
+                              : ::pread(old, piece.data(), std::min<off_t>(hole - pos, CopyPieceSize), pos);
       if (got <= 0) return false;
       if (calls.Refused(SaveStep::WriteTemp, temp) ||
           !WriteAllAt(temp, std::span(piece.data(), static_cast<size_t>(got)), pos)) {
@@ -208,7 +205,8 @@ bool ReplaceFile(const std::string& path, std::span<const uint8_t> content, cons
   }
   if (calls.Refused(SaveStep::SyncTemp, temp.Get()) || ::fsync(temp.Get()) != 0) return false;
   if (calls.Refused(SaveStep::CloseTemp, temp.Get()) || !temp.Close()) return false;
-  if (calls.Refused(SaveStep::Rename, -1) || ::rename(temporary.Path().c_str(), target.c_str()) != 0) return false;
+  if (calls.Refused(SaveStep::Rename, -1) || ::rename(temporary.Path().c_str(), target.c_str()) != 0)
+    return false;
   temporary.Renamed();
 
   // Until the folder is synced a crash could still bring back the old file.
@@ -222,7 +220,8 @@ std::optional<ScoreTables> ReadScoreFile(const std::string& path) {
   // Non-blocking so that a pipe put in the file's place fails instead of hanging the game.
   Descriptor file(OpenFile(path, O_RDONLY | O_NONBLOCK));
   std::vector<uint8_t> bytes;
-  if (!file.Valid() || !IsRegularFile(file.Get()) || !ReadUpTo(file.Get(), bytes, ScoreFileLayout::MaxFileSize)) {
+  if (!file.Valid() || !IsRegularFile(file.Get()) ||
+      !ReadUpTo(file.Get(), bytes, ScoreFileLayout::MaxFileSize)) {
     return std::nullopt;
   }
   std::optional<ScoreTables> tables = DecodeScoreFile(bytes);
@@ -262,7 +261,7 @@ void LoadScoreFile(Module1& module1) {
 void SaveScoreFile(Module1& module1) { SaveScoreFile(module1, nullptr); }
 
 void SaveScoreFile(Module1& module1, const SaveHookForTests& hook) {
-  bool saved = false;
+  bool saved;
   try {
     saved = ReplaceFile(module1.AppFolder + ScoreFileName, EncodeScoreFile(module1), Calls(hook));
   } catch (const std::exception&) {
@@ -271,4 +270,6 @@ void SaveScoreFile(Module1& module1, const SaveHookForTests& hook) {
   if (!saved) ShowMessageAndEnd(module1, FileWriteErrorText);
 }
 
-void RemoveSaveLeftovers(const Module1& module1) { RemoveLeftovers(SaveTarget(module1.AppFolder + ScoreFileName)); }
+void RemoveSaveLeftovers(const Module1& module1) {
+  RemoveLeftovers(SaveTarget(module1.AppFolder + ScoreFileName));
+}

@@ -26,8 +26,9 @@ void LoadScoreFile(Module1& module1);
 // group. Old bytes beyond the new length stay behind it, as an in-place overwrite would leave
 // them; they are copied in bounded pieces, holes staying holes. Where the folder refuses a new
 // file but the score file itself is writable, the new bytes are written over the old in place
-// and synced instead. Any failure, running out of memory included, shows the write error and
-// ends the program.
+// and synced instead. A hard link to the score file keeps the old bytes: the rename gives the name
+// a new file. Any failure, running out of memory included, shows the write error and ends the
+// program.
 void SaveScoreFile(Module1& module1);
 
 // Removes what saves killed before their rename left beside the score file (or beside the file
