@@ -52,7 +52,8 @@ inline ChildResult RunInChild(const std::function<std::string()>& body, unsigned
   ::close(channel[1]);
   ChildResult result;
   char buffer[4096];
-  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, size_t(got));
+  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+    result.output.append(buffer, size_t(got));
   ::close(channel[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);

@@ -20,8 +20,8 @@ std::string Le32(uint32_t v) {
 
 // A short, silent, complete WAV file: mono, 16 bits, 22050 Hz.
 std::string Wav() {
-  const std::string format = "fmt " + Le32(16) + std::string("\x01\x00\x01\x00", 4) + Le32(22050) + Le32(44100) +
-                             std::string("\x02\x00\x10\x00", 4);
+  const std::string format = "fmt " + Le32(16) + std::string("\x01\x00\x01\x00", 4) + Le32(22050) +
+                             Le32(44100) + std::string("\x02\x00\x10\x00", 4);
   const std::string data = "data" + Le32(2000) + std::string(2000, '\0');
   return "RIFF" + Le32(uint32_t(4 + format.size() + data.size())) + "WAVE" + format + data;
 }
@@ -35,7 +35,8 @@ class TestBytePaths : public QObject {
   void programFolderFromTheSystem_data() {
     QTest::addColumn<QByteArray>("program");  // where the link points; empty: no link
     QTest::addColumn<QByteArray>("folder");
-    QTest::newRow("folder name that is not UTF-8") << QByteArray("/srv/game\xff/morvane-tesk") << QByteArray("/srv/game\xff");
+    QTest::newRow("folder name that is not UTF-8")
+        << QByteArray("/srv/game\xff/morvane-tesk") << QByteArray("/srv/game\xff");
     QTest::newRow("program in the root folder") << QByteArray("/morvane-tesk") << QByteArray("/");
     const QByteArray deep = "/" + QByteArray(3000, 'd');
     QTest::newRow("path longer than a first guess at its length") << deep + "/morvane-tesk" << deep;

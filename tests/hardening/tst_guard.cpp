@@ -119,31 +119,42 @@ class TestGuard : public QObject {
     QTest::addColumn<QString>("second");
     QTest::addColumn<bool>("secondIsNobody");
     QTest::addColumn<bool>("admitted");
-    QTest::addColumn<int>("claimMode");  // of the claim file afterwards, -1: no claim file
+    QTest::addColumn<int>("claimMode");      // of the claim file afterwards, -1: no claim file
+    QTest::addColumn<int>("claimOpenedTo");  // a mode someone gives the claim file after the first copy
     const QString path = "path";
     const int pipe = ScorePipe;
-    QTest::newRow("same path") << 0755 << 0644 << path << false << false << path << false << false << 0600;
+    QTest::newRow("same path") << 0755 << 0644 << path << false << false << path << false << false << 0600
+                               << 0;
     QTest::newRow("through a symbolic link to the folder")
-        << 0755 << 0644 << path << false << false << "symbolic link" << false << false << 0600;
+        << 0755 << 0644 << path << false << false << "symbolic link" << false << false << 0600 << 0;
     QTest::newRow("through a bind mount in another mount namespace")
-        << 0755 << 0644 << path << false << false << "bind mount" << false << false << 0600;
+        << 0755 << 0644 << path << false << false << "bind mount" << false << false << 0600 << 0;
     QTest::newRow("from another network namespace")
-        << 0755 << 0644 << path << false << false << "network namespace" << false << false << 0600;
-    QTest::newRow("another folder") << 0755 << 0644 << path << false << false << "other folder" << false << true << 0600;
-    QTest::newRow("after the first copy was killed") << 0755 << 0644 << path << false << true << path << false << true << 0600;
-    QTest::newRow("group may write the folder") << 0775 << 0644 << path << false << false << path << false << false << 0660;
+        << 0755 << 0644 << path << false << false << "network namespace" << false << false << 0600 << 0;
+    QTest::newRow("another folder") << 0755 << 0644 << path << false << false << "other folder" << false
+                                    << true << 0600 << 0;
+    QTest::newRow("after the first copy was killed")
+        << 0755 << 0644 << path << false << true << path << false << true << 0600 << 0;
+    QTest::newRow("group may write the folder")
+        << 0775 << 0644 << path << false << false << path << false << false << 0660 << 0;
     QTest::newRow("after read locks of one who may not write the folder")
-        << 0755 << 0644 << "read locks" << true << false << path << false << true << 0600;
+        << 0755 << 0644 << "read locks" << true << false << path << false << true << 0600 << 0;
     QTest::newRow("after a copy of one who may write nothing")
-        << 0755 << 0644 << path << true << false << path << false << true << 0600;
+        << 0755 << 0644 << path << true << false << path << false << true << 0600 << 0;
     QTest::newRow("one who may write the score file only, after a copy")
-        << 0755 << 0666 << path << false << false << path << true << false << 0666;
+        << 0755 << 0666 << path << false << false << path << true << false << 0666 << 0;
     QTest::newRow("after a copy of one who may write the score file only")
-        << 0755 << 0666 << path << true << false << path << false << false << 0666;
-    QTest::newRow("pipe in the score file's place") << 0755 << (pipe | 0644) << path << false << false << path << false << false << 0600;
+        << 0755 << 0666 << path << true << false << path << false << false << 0666 << 0;
+    QTest::newRow("pipe in the score file's place")
+        << 0755 << (pipe | 0644) << path << false << false << path << false << false << 0600 << 0;
     QTest::newRow("pipe in the score file's place, one who may not write the folder")
-        << 0755 << (pipe | 0666) << "" << false << false << path << true << true << -1;
-    QTest::newRow("one who may write nothing, first of all") << 0755 << 0644 << "" << false << false << path << true << true << -1;
+        << 0755 << (pipe | 0666) << "" << false << false << path << true << true << -1 << 0;
+    QTest::newRow("two who may write the score file only")
+        << 0755 << 0666 << path << true << false << path << true << false << -1 << 0;
+    QTest::newRow("claim file opened to readers, one who may write the score file only")
+        << 0755 << 0666 << path << false << false << path << true << false << 0644 << 0644;
+    QTest::newRow("one who may write nothing, first of all")
+        << 0755 << 0644 << "" << false << false << path << true << true << -1 << 0;
   }
   void secondCopy() {
     // Guards against two copies on one folder running side by side whatever way they came in,
@@ -158,6 +169,7 @@ class TestGuard : public QObject {
     QFETCH(bool, secondIsNobody);
     QFETCH(bool, admitted);
     QFETCH(int, claimMode);
+    QFETCH(int, claimOpenedTo);
     const bool nobody = firstIsNobody || secondIsNobody;
     if (nobody && ::geteuid() != 0) QSKIP("needs root to switch to an unprivileged user");
 
@@ -168,7 +180,8 @@ class TestGuard : public QObject {
     if (folderMode & S_IWGRP) QVERIFY(::chown(folder.c_str(), static_cast<uid_t>(-1), 100) == 0);
     const std::string score = folder + "/MTScore.dat";
     if (scoreMode & ScorePipe) QVERIFY(::mkfifo(score.c_str(), 0600) == 0);
-    if (scoreMode != 0 && !(scoreMode & ScorePipe)) QVERIFY(QFile(QString::fromStdString(score)).open(QIODevice::WriteOnly));
+    if (scoreMode != 0 && !(scoreMode & ScorePipe))
+      QVERIFY(QFile(QString::fromStdString(score)).open(QIODevice::WriteOnly));
     if (scoreMode != 0) QVERIFY(::chmod(score.c_str(), mode_t(scoreMode & 07777)) == 0);
     QVERIFY(QFile::link(folders.program.path(), QString::fromStdString(folders.Link())));
 
@@ -179,6 +192,8 @@ class TestGuard : public QObject {
       firstCopy = std::make_unique<Copy>(folders, first, firstIsNobody);
       QCOMPARE(firstCopy->Answer(), 'y');
       if (firstKilled) firstCopy->Kill();
+      if (claimOpenedTo != 0)
+        QVERIFY(::chmod((folder + "/MTScore.lock").c_str(), mode_t(claimOpenedTo)) == 0);
     }
     Copy secondCopy(folders, second, secondIsNobody);
     if (secondCopy.Answer() == 's') QSKIP("the system does not let this test make that way into the folder");
@@ -187,6 +202,7 @@ class TestGuard : public QObject {
     struct stat status {};
     const bool claimFile = ::lstat((folder + "/MTScore.lock").c_str(), &status) == 0;
     QCOMPARE(claimFile ? int(status.st_mode & 07777) : -1, claimMode);
+    if (claimFile) QCOMPARE(status.st_uid, uid_t(0));  // only root copies of the rows create one
     if (claimFile && (folderMode & S_IWGRP)) QCOMPARE(status.st_gid, gid_t(100));
   }
 };

@@ -87,7 +87,8 @@ class TestSaveKill : public QObject {
       SaveScoreFile(module1);
       QCOMPARE(Entries(folder.path()), QStringList{"MTScore.dat"});
     }
-    qInfo("%d kills, %d of them between a temporary file's creation and its rename (seed %u)", trials, leftovers, seed);
+    qInfo("%d kills, %d of them between a temporary file's creation and its rename (seed %u)", trials,
+          leftovers, seed);
     QVERIFY2(leftovers > 0, "no kill fell between a temporary file's creation and its rename");
   }
 };

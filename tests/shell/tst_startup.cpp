@@ -73,9 +73,12 @@ class TestStartUp : public QObject {
   void appFolderEndsInOneSeparator_data() {
     QTest::addColumn<QString>("programFolder");
     QTest::addColumn<QString>("appFolder");
-    QTest::newRow("root folder is not doubled") << "/" << "/";
-    QTest::newRow("ordinary folder") << "/opt/morvane-tesk" << "/opt/morvane-tesk/";
-    QTest::newRow("folder already ending in a separator") << "/home/a/" << "/home/a/";
+    QTest::newRow("root folder is not doubled") << "/"
+                                                << "/";
+    QTest::newRow("ordinary folder") << "/opt/morvane-tesk"
+                                     << "/opt/morvane-tesk/";
+    QTest::newRow("folder already ending in a separator") << "/home/a/"
+                                                          << "/home/a/";
   }
   void appFolderEndsInOneSeparator() {
     // Guards against "//MTScore.dat" at the root or a missing separator elsewhere.
@@ -96,7 +99,8 @@ class TestStartUp : public QObject {
     QTest::newRow("leftovers of saves killed before their rename") << Hostile::Leftovers << QString();
     QTest::newRow("pipe in the score file's place") << Hostile::PipeAsScoreFile << writeError;
     QTest::newRow("folder in the score file's place") << Hostile::FolderAsScoreFile << writeError;
-    QTest::newRow("30 GB sparse score file, little memory, a save") << Hostile::HugeSparseScoreFile << QString();
+    QTest::newRow("30 GB sparse score file, little memory, a save")
+        << Hostile::HugeSparseScoreFile << QString();
   }
   void hostileSurroundings() {
     // Guards against a start that puts files outside the program folder, hangs, dies without its
@@ -106,8 +110,9 @@ class TestStartUp : public QObject {
     QTemporaryDir root;
     std::string folder = root.path().toStdString();
     const std::string score = "/MTScore.dat";
-    const std::set<std::string> lookalikes = {"MTScore.dat.tmp-4242", "MTScore.dat.tmp-x-0", "MTScore.dat.tmp--0",
-                                              "MTScore.dat.tmp-1-2.bak", "MTSCmemo.txt.tmp-1-2", "MTScore.datatmp-1-2"};
+    const std::set<std::string> lookalikes = {"MTScore.dat.tmp-4242", "MTScore.dat.tmp-x-0",
+                                              "MTScore.dat.tmp--0",   "MTScore.dat.tmp-1-2.bak",
+                                              "MTSCmemo.txt.tmp-1-2", "MTScore.datatmp-1-2"};
     switch (situation) {
       case Hostile::NonUtf8Folder:
         folder += "/game\xff";
@@ -117,7 +122,11 @@ class TestStartUp : public QObject {
       case Hostile::LongestUsableFolder: folder = MakeFolderOfLength(folder, 4062); break;
       case Hostile::OverlongFolder: folder = MakeFolderOfLength(folder, 4063); break;
       case Hostile::Leftovers:
-        for (const std::string& name : lookalikes) QVERIFY(QFile(QString::fromStdString(folder + "/" + name)).open(QIODevice::WriteOnly));
+        // With a score file in place the start saves nothing: the start itself must clear them.
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE_FIXTURES "/default-MTScore.dat"),
+                            QString::fromStdString(folder + score)));
+        for (const std::string& name : lookalikes)
+          QVERIFY(QFile(QString::fromStdString(folder + "/" + name)).open(QIODevice::WriteOnly));
         for (const char* name : {"/MTScore.dat.tmp-4242-0", "/MTScore.dat.tmp-1-99"})
           QVERIFY(QFile(QString::fromStdString(folder + name)).open(QIODevice::WriteOnly));
         break;
@@ -144,7 +153,8 @@ class TestStartUp : public QObject {
     const bool rootFileBefore = ::access(score.c_str(), F_OK) == 0;
 
     const ChildResult child = RunInChild([&] {
-      if (situation == Hostile::HugeSparseScoreFile && AddressSpaceCanBeLimited && !LimitAddressSpace(256 << 20))
+      if (situation == Hostile::HugeSparseScoreFile && AddressSpaceCanBeLimited &&
+          !LimitAddressSpace(256 << 20))
         return std::string("no memory limit");
       // A file written anywhere but the program folder would land here or in the root folder.
       if (::chdir(root.path().toLocal8Bit().constData()) != 0) return std::string("no chdir");
@@ -175,7 +185,8 @@ class TestStartUp : public QObject {
       case Hostile::LongestUsableFolder:
         QVERIFY(::stat((folder + score).c_str(), &status) == 0 && status.st_size == 2692);
         QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"});
-        if (situation == Hostile::NonUtf8Folder) QCOMPARE(Entries(root.path().toStdString()), std::set<std::string>{"game\xff"});
+        if (situation == Hostile::NonUtf8Folder)
+          QCOMPARE(Entries(root.path().toStdString()), std::set<std::string>{"game\xff"});
         break;
       case Hostile::UnknownFolder: QVERIFY(Entries(root.path().toStdString()).empty()); break;
       case Hostile::OverlongFolder: QVERIFY(Entries(folder).empty()); break;
@@ -186,9 +197,7 @@ class TestStartUp : public QObject {
         break;
       }
       case Hostile::PipeAsScoreFile:
-      case Hostile::FolderAsScoreFile:
-        QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"});
-        break;
+      case Hostile::FolderAsScoreFile: QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"}); break;
       case Hostile::HugeSparseScoreFile: {
         QVERIFY(::stat((folder + score).c_str(), &status) == 0);
         QCOMPARE(status.st_size, HugeSize);
@@ -220,6 +229,9 @@ class TestStartUp : public QObject {
     ScriptedPlatform platform;
     platform.programFolder = folder.path().toStdString();
     Module1 module1(platform);
+    module1.Stage = 4;  // whatever they held, start-up gives them their start values
+    module1.PlayerIndex = 3;
+    module1.SoundFlags = 1;
     PrepareStart(module1);
     QVERIFY(platform.messages.empty());
     QCOMPARE(QString::fromStdString(module1.AppFolder), folder.path() + "/");
