@@ -15,7 +15,7 @@ class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
   ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
+    if (!kept_) ::close(fd_);  // -1 included: the close then just fails
   }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
@@ -23,12 +23,13 @@ class Descriptor {
   int Get() const { return fd_; }
   // The claim lasts as long as the descriptor: it is never closed, the kernel closes it at the end.
   bool Keep() {
-    fd_ = -1;
+    kept_ = true;
     return true;
   }
 
  private:
   int fd_;
+  bool kept_ = false;
 };
 
 int Open(const std::string& path, int flags, mode_t mode) {

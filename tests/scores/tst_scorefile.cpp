@@ -97,7 +97,10 @@ class TestScoreFile : public QObject {
     row("character outside the BMP", "a😀b", "04 61 3f3f 62", "a??b");
     row("malformed UTF-8", QByteArray::fromHex("61 ff 62"), "03 61 3f 62", "a?b");
     row("overlong four-byte form", QByteArray::fromHex("f0 8f bf bf"), "04 3f3f3f3f", "????");
-    row("encoded surrogate", QByteArray::fromHex("ed bf bf"), "03 3f3f3f", "???");
+    row("characters of planes 1, 4 and 16", QByteArray::fromHex("f0908080 f1808080 f4808080"),
+        "06 3f3f 3f3f 3f3f", "??????");
+    row("around the surrogates", QByteArray::fromHex("ed9fbf eda080 edbfbf ee8080"),
+        "08 3f 3f3f3f 3f3f3f f040", QByteArray("???????") + QByteArray::fromHex("ee8080"));
     const QByteArray a254(254, 'A'), hex254 = QByteArray("41").repeated(254);
     row("256 units cut at 255", a254 + "AA", "ff 41" + hex254, a254 + "A");
     row("surrogate pair at unit 255 not split", a254 + "😀", "fe" + hex254, a254);
@@ -157,6 +160,13 @@ class TestScoreFile : public QObject {
     QVERIFY(::stat(game.folder.filePath("real.dat").toLocal8Bit(), &status) == 0);
     QCOMPARE(status.st_mode & 07777, 0664u);
     QVERIFY(game.ReloadsAlike());
+    // A name one byte shorter than the old one leaves a tail of one byte.
+    game.module1.NormalNames[6] = "XXXXXXXXXXX";
+    SaveScoreFile(game.module1);
+    QCOMPARE(ReadFile(game.ScorePath()).toHex(' '),
+             (fixture.left(2576) + QByteArray::fromHex("0b") + QByteArray(11, 'X') + fixture.mid(2589) +
+              fixture.right(1))
+                 .toHex(' '));
   }
 
   void failedSaveKeepsOldFile_data() {
@@ -264,6 +274,8 @@ class TestScoreFile : public QObject {
     QTest::newRow("pipe without a writer") << "pipe" << ReadError;
     QTest::newRow("folder") << "folder" << ReadError;
     QTest::newRow("pipe fed a valid score file") << "fed pipe" << ReadError;
+    // Reads as the bytes of a valid file with every name empty, but is no file.
+    QTest::newRow("link to a device of zeros") << "zeros" << ReadError;
     QTest::newRow("30 GB file, valid at the start, little memory")
         << "huge" << QStringLiteral("天狗ラーメン");
   }
@@ -275,6 +287,7 @@ class TestScoreFile : public QObject {
     Game game;
     const QByteArray path = game.ScorePath().toLocal8Bit();
     if (kind.contains("pipe")) QVERIFY(::mkfifo(path.constData(), 0644) == 0);
+    if (kind == "zeros") QVERIFY(QFile::link("/dev/zero", game.ScorePath()));
     // Opened for reading and writing, a pipe needs no reader to be written.
     const int feeder = kind == "fed pipe" ? ::open(path.constData(), O_RDWR | O_NONBLOCK) : -1;
     if (feeder >= 0) QCOMPARE(::write(feeder, Fixture().constData(), 2692), ssize_t(2692));
