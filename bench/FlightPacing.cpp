@@ -16,6 +16,7 @@
 #include "shell/AppFolder.h"
 #include "shell/Game.h"
 #include "shell/RunSetUp.h"
+#include "shell/StartUp.h"
 
 namespace {
 

@@ -65,9 +65,10 @@ class Platform {
   virtual int TextWidth(const std::string& text, const FontSpec& font) = 0;
   // Local date and time now.
   virtual LocalDateTime Now() = 0;
-  // Absolute folder of the program file, as the system reports it (no trailing "/" except "/").
+  // Absolute folder of the program file as the system's bytes (need not be UTF-8; no trailing "/"
+  // except "/"), or "" when the system cannot tell.
   virtual std::string ProgramFolder() = 0;
-  // True when no other copy of the program started from this folder is running; the claim
+  // True when no other copy of the program runs on this folder, through whatever path; the claim
   // lasts until the process ends, however it ends.
   virtual bool ClaimSingleInstance(const std::string& programFolder) = 0;
   // Ends the program at once: no further handler runs and nothing is written.

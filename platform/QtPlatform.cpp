@@ -17,7 +17,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
+#include "platform/SoundSource.h"
 #include "platform/WavCheck.h"
 
 void MapJapaneseFonts() {
@@ -106,15 +108,21 @@ void QtPlatform::PlaySound(const std::string& path, int32_t) {
   // Always asynchronous and never a default sound: the only ways the game plays sounds.
   StopSound();
   if (path.empty()) return;
-  const QString file = QString::fromStdString(path);
-  auto found = sounds_.find(file);
+  // Keyed by the path's bytes: Latin-1 gives each byte a character of its own.
+  const QString key = QString::fromLatin1(path.data(), static_cast<qsizetype>(path.size()));
+  auto found = sounds_.find(key);
   if (found == sounds_.end()) {
     std::unique_ptr<QSoundEffect> effect;
     if (IsPlayableWav(path)) {
       effect = std::make_unique<QSoundEffect>(this);  // also a child: what plays can be looked up
-      effect->setSource(QUrl::fromLocalFile(file));
+      const QUrl source = OpenSoundSource(path, effect.get());
+      if (source.isEmpty()) {
+        effect.reset();
+      } else {
+        effect->setSource(source);
+      }
     }
-    found = sounds_.emplace(file, std::move(effect)).first;  // remember unplayable files as silence
+    found = sounds_.emplace(key, std::move(effect)).first;  // remember unplayable files as silence
   }
   if (QSoundEffect* effect = found->second.get()) {
     effect->play();
@@ -148,7 +156,8 @@ LocalDateTime QtPlatform::Now() {
   return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
-std::string QtPlatform::ProgramFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+// Qt's own answer turns the folder into text and comes back empty for a name that is not UTF-8.
+std::string QtPlatform::ProgramFolder() { return ProgramFolderFromLink(); }
 
 bool QtPlatform::ClaimSingleInstance(const std::string& programFolder) {
   return ClaimProgramFolder(programFolder);

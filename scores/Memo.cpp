@@ -1,9 +1,12 @@
 // Score memo "MTSCmemo.txt": one three-line record appended per finished normal run.
 #include "scores/Memo.h"
 
-#include <cstdio>
-#include <fstream>
+#include <fcntl.h>
 
+#include <cstdio>
+#include <exception>
+
+#include "scores/PosixFile.h"
 #include "scores/ScoreFile.h"
 #include "shell/EndProgram.h"
 
@@ -16,6 +19,16 @@ std::string DateTimeText(const LocalDateTime& when) {
   std::snprintf(text, sizeof text, "%04d/%02d/%02d %d:%02d:%02d", when.year, when.month, when.day, when.hour,
                 when.minute, when.second);
   return text;
+}
+
+bool AppendToFile(const std::string& path, const std::string& record) {
+  // Non-blocking: a pipe in the memo's place must fail, not wait for a reader for ever.
+  Descriptor memo(OpenFile(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666));
+  if (!memo.Valid() || !IsRegularFile(memo.Get())) return false;
+  if (!WriteAll(memo.Get(), std::span(reinterpret_cast<const uint8_t*>(record.data()), record.size())))
+    return false;
+  // A full disk can show up only at the close.
+  return memo.Close();
 }
 
 }  // namespace
@@ -33,10 +46,12 @@ std::string ScoreMemoRecord(const LocalDateTime& when, const std::array<int32_t,
 }
 
 void AppendScoreMemo(Module1& module1) {
-  const std::string record = ScoreMemoRecord(module1.platform.Now(), module1.RunStageScores);
-  std::ofstream memo(module1.AppFolder + ScoreMemoFileName, std::ios::binary | std::ios::app);
-  memo << record;
-  // Closing flushes; a full disk shows up only there.
-  memo.close();
-  if (!memo) ShowMessageAndEnd(module1, FileWriteErrorText);
+  bool appended;
+  try {
+    appended = AppendToFile(module1.AppFolder + ScoreMemoFileName,
+                            ScoreMemoRecord(module1.platform.Now(), module1.RunStageScores));
+  } catch (const std::exception&) {
+    appended = false;
+  }
+  if (!appended) ShowMessageAndEnd(module1, FileWriteErrorText);
 }

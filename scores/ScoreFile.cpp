@@ -1,6 +1,7 @@
 // Score file "MTScore.dat": default tables, loading at start-up and saving after every change.
 #include "scores/ScoreFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,14 +11,16 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
+#include <exception>
+#include <memory>
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "scores/PosixFile.h"
 #include "scores/ScoreFileCodec.h"
 #include "shell/EndProgram.h"
 
@@ -29,31 +32,11 @@ constexpr std::array<const char*, NormalEntryCount> DefaultNormalNames = {
 constexpr int32_t DefaultTopStageScore = 2000;
 constexpr int32_t DefaultStepPerPlace = 200;
 
-// Temporary names tried before giving up; only stale files of crashed saves can take one.
+// Temporary names tried before giving up; only files of saves killed this very moment can take one.
 constexpr int TempNameAttempts = 100;
-
-// A file descriptor that is closed however the function is left.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
-  // Closes now; false when the close failed, which can mean written data was lost.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd >= 0 && ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
+constexpr char TempInfix[] = ".tmp-";
+// The old tail is copied in pieces of this size, never held whole.
+constexpr size_t CopyPieceSize = 64 * 1024;
 
 // Removes the temporary file unless the save got as far as renaming it.
 class TemporaryFile {
@@ -72,20 +55,26 @@ class TemporaryFile {
   std::string path_;
 };
 
-int OpenFile(const std::string& path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
+// Lets the test hook refuse a call; the refused call fails with EIO, never with an error that
+// would choose another way to save.
+class Calls {
+ public:
+  explicit Calls(const SaveHookForTests& hook) : hook_(hook) {}
+  bool Refused(SaveStep step, int fd) const {
+    if (!hook_ || !hook_(step, fd)) return false;
+    errno = EIO;
+    return true;
+  }
 
-bool ReadAll(int fd, std::vector<uint8_t>& bytes, size_t limit) {
-  bytes.clear();
+ private:
+  const SaveHookForTests& hook_;
+};
+
+// Appends up to `limit` bytes of a regular file, whose reads signals do not interrupt.
+bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, size_t limit) {
   uint8_t buffer[4096];
   while (bytes.size() < limit) {
     const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
-    if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
     bytes.insert(bytes.end(), buffer, buffer + got);
@@ -93,92 +82,138 @@ bool ReadAll(int fd, std::vector<uint8_t>& bytes, size_t limit) {
   return true;
 }
 
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes = bytes.subspan(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-bool IsRegularFile(int fd) {
-  struct stat status {};
-  return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-}
-
 // A score file that is a symbolic link is saved where the link points, as writing through the
 // link always did; renaming over the link itself would cut it.
 std::string SaveTarget(const std::string& path) {
   struct stat status {};
   if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target(resolved);
-  std::free(resolved);
-  return target;
+  const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
+  return resolved ? std::string(resolved.get()) : path;
+}
+
+// "NAME.tmp-PID-N" for the file NAME: the temporary names of this game's saves and nothing else.
+bool IsLeftoverName(std::string_view entry, std::string_view name) {
+  const std::string prefix = std::string(name) + TempInfix;
+  if (!entry.starts_with(prefix)) return false;
+  entry.remove_prefix(prefix.size());
+  const size_t dash = entry.find('-');
+  const auto digits = [](std::string_view part) {
+    return !part.empty() &&
+           std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return dash != std::string_view::npos && digits(entry.substr(0, dash)) && digits(entry.substr(dash + 1));
+}
+
+void RemoveLeftovers(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const std::string folder = target.substr(0, slash + 1);
+  const std::string name = target.substr(slash + 1);
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+  if (!listing) return;  // unlisted leftovers stay; they harm nothing
+  while (const dirent* entry = ::readdir(listing.get())) {
+    if (IsLeftoverName(entry->d_name, name)) ::unlinkat(::dirfd(listing.get()), entry->d_name, 0);
+  }
+}
+
+// Copies bytes [from, to) of `old` to the same offsets of `temp` in bounded pieces. Only the
+// parts that hold data are copied, so a hole stays a hole instead of becoming real zeros.
+bool CopyTail(int old, int temp, off_t from, off_t to, const Calls& calls) {
+  std::vector<uint8_t> piece(CopyPieceSize);
+  for (off_t pos = from; pos < to;) {
+    off_t data = ::lseek(old, pos, SEEK_DATA);
+    off_t hole = to;
+    if (data < 0 && errno == ENXIO) break;  // nothing but a hole up to the end
+    if (data < 0) {
+      data = pos;  // a file system that cannot tell holes: copy everything
+    } else if (const off_t dataEnd = ::lseek(old, data, SEEK_HOLE); dataEnd > data) {
+      hole = std::min(to, dataEnd);
+    }
+    for (pos = data; pos < hole;) {
+      const ssize_t got = calls.Refused(SaveStep::ReadOld, old)
+                              ? -1
+                              : ::pread(old, piece.data(), std::min<off_t>(hole - pos, CopyPieceSize), pos);
+      if (got <= 0) return false;
+      if (calls.Refused(SaveStep::WriteTemp, temp) ||
+          !WriteAllAt(temp, std::span(piece.data(), static_cast<size_t>(got)), pos)) {
+        return false;
+      }
+      pos += got;
+    }
+  }
+  // The length, with any hole at the end.
+  return ::ftruncate(temp, to) == 0;
+}
+
+// The new file takes the old one's owner and group where this process may give them: root can,
+// a player can give a group they belong to. Failures keep the process's own.
+void KeepOwner(int temp, const struct stat& old) {
+  if (::fchown(temp, old.st_uid, old.st_gid) == 0) return;
+  [[maybe_unused]] const int groupOnly = ::fchown(temp, static_cast<uid_t>(-1), old.st_gid);
+}
+
+// The fallback for a folder that takes no new file: the old bytes are overwritten in place, as
+// saves always did before, and synced. A crash in the middle can leave a mixed file.
+bool RewriteInPlace(Descriptor& old, std::span<const uint8_t> content, const Calls& calls) {
+  if (calls.Refused(SaveStep::WriteInPlace, old.Get()) || !WriteAllAt(old.Get(), content, 0)) return false;
+  if (calls.Refused(SaveStep::SyncInPlace, old.Get()) || ::fsync(old.Get()) != 0) return false;
+  return old.Close();
 }
 
 // Puts `content` in place of the file at `path` by way of a synced temporary file and a rename.
 // False on any failure; up to the rename the old file is never touched.
-bool ReplaceFile(const std::string& path, std::vector<uint8_t> content, const SaveFaultForTests& failStep) {
-  const auto refused = [&](SaveStep step) { return failStep && failStep(step); };
+bool ReplaceFile(const std::string& path, std::span<const uint8_t> content, const Calls& calls) {
   const std::string target = SaveTarget(path);
   const std::string folder = target.substr(0, target.rfind('/') + 1);
+  RemoveLeftovers(target);
 
   // The old file is opened for writing first, as every save always did, so that a protected
-  // score file is reported instead of quietly replaced.
-  mode_t keptMode = 0666;
-  bool oldFileExists = false;
-  {
-    if (refused(SaveStep::OpenOld)) return false;
-    Descriptor old(OpenFile(target, O_RDWR));
-    if (!old.Valid() && errno != ENOENT) return false;
-    if (old.Valid()) {
-      struct stat status {};
-      if (::fstat(old.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
-      keptMode = status.st_mode & 07777;
-      oldFileExists = true;
-      // An overwrite in place left the old bytes beyond the new length; the file stays byte for
-      // byte what it always was.
-      std::vector<uint8_t> oldContent;
-      if (refused(SaveStep::ReadOld) || !ReadAll(old.Get(), oldContent, std::numeric_limits<size_t>::max())) {
-        return false;
-      }
-      if (oldContent.size() > content.size()) {
-        content.insert(content.end(), oldContent.begin() + static_cast<ptrdiff_t>(content.size()),
-                       oldContent.end());
-      }
-    }
-  }
+  // score file is reported instead of quietly replaced. Non-blocking: a pipe in its place fails.
+  if (calls.Refused(SaveStep::OpenOld, -1)) return false;
+  Descriptor old(OpenFile(target, O_RDWR | O_NONBLOCK));
+  if (!old.Valid() && errno != ENOENT) return false;
+  struct stat oldStatus {};
+  if (old.Valid() && (::fstat(old.Get(), &oldStatus) != 0 || !S_ISREG(oldStatus.st_mode))) return false;
+  const mode_t keptMode = old.Valid() ? oldStatus.st_mode & 07777 : 0666;
 
-  if (refused(SaveStep::CreateTemp)) return false;
   int tempFd = -1;
   std::string tempPath;
   for (int attempt = 0; attempt < TempNameAttempts && tempFd < 0; ++attempt) {
-    tempPath = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    if (calls.Refused(SaveStep::CreateTemp, -1)) return false;
+    tempPath = target + TempInfix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     tempFd = OpenFile(tempPath, O_WRONLY | O_CREAT | O_EXCL, keptMode);
-    if (tempFd < 0 && errno != EEXIST) return false;
+    if (tempFd < 0 && errno != EEXIST) {
+      const bool folderRefuses = errno == EACCES || errno == EPERM;
+      return folderRefuses && old.Valid() && RewriteInPlace(old, content, calls);
+    }
   }
   if (tempFd < 0) return false;
   TemporaryFile temporary(tempPath);
   Descriptor temp(tempFd);
-  // The creation mode passed through the umask; the old file's bits must come back unnarrowed.
-  if (oldFileExists && ::fchmod(temp.Get(), keptMode) != 0) return false;
+  if (old.Valid()) {
+    KeepOwner(temp.Get(), oldStatus);
+    // The creation mode passed through the umask, and a change of owner clears set-id bits.
+    if (::fchmod(temp.Get(), keptMode) != 0) return false;
+  }
 
-  if (refused(SaveStep::WriteTemp) || !WriteAll(temp.Get(), content)) return false;
-  if (refused(SaveStep::SyncTemp) || ::fsync(temp.Get()) != 0) return false;
-  const bool closed = temp.Close();
-  if (refused(SaveStep::CloseTemp) || !closed) return false;
-  if (refused(SaveStep::Rename) || ::rename(temporary.Path().c_str(), target.c_str()) != 0) return false;
+  if (calls.Refused(SaveStep::WriteTemp, temp.Get()) || !WriteAll(temp.Get(), content)) return false;
+  // An overwrite in place left the old bytes beyond the new length; the file stays byte for
+  // byte what it always was.
+  const off_t newLength = static_cast<off_t>(content.size());
+  if (old.Valid() && oldStatus.st_size > newLength &&
+      !CopyTail(old.Get(), temp.Get(), newLength, oldStatus.st_size, calls)) {
+    return false;
+  }
+  if (calls.Refused(SaveStep::SyncTemp, temp.Get()) || ::fsync(temp.Get()) != 0) return false;
+  if (calls.Refused(SaveStep::CloseTemp, temp.Get()) || !temp.Close()) return false;
+  if (calls.Refused(SaveStep::Rename, -1) || ::rename(temporary.Path().c_str(), target.c_str()) != 0)
+    return false;
   temporary.Renamed();
 
   // Until the folder is synced a crash could still bring back the old file.
-  if (refused(SaveStep::SyncFolder)) return false;
   Descriptor folderFd(OpenFile(folder, O_RDONLY | O_DIRECTORY));
+  if (!folderFd.Valid() || calls.Refused(SaveStep::SyncFolder, folderFd.Get())) return false;
   // EINVAL: the file system keeps no folder data to sync.
-  return folderFd.Valid() && (::fsync(folderFd.Get()) == 0 || errno == EINVAL);
+  return ::fsync(folderFd.Get()) == 0 || errno == EINVAL;
 }
 
 std::optional<ScoreTables> ReadScoreFile(const std::string& path) {
@@ -186,15 +221,10 @@ std::optional<ScoreTables> ReadScoreFile(const std::string& path) {
   Descriptor file(OpenFile(path, O_RDONLY | O_NONBLOCK));
   std::vector<uint8_t> bytes;
   if (!file.Valid() || !IsRegularFile(file.Get()) ||
-      !ReadAll(file.Get(), bytes, ScoreFileLayout::MaxFileSize)) {
+      !ReadUpTo(file.Get(), bytes, ScoreFileLayout::MaxFileSize)) {
     return std::nullopt;
   }
-  std::optional<ScoreTables> tables;
-  try {
-    tables = DecodeScoreFile(bytes);
-  } catch (const std::runtime_error&) {
-    return std::nullopt;
-  }
+  std::optional<ScoreTables> tables = DecodeScoreFile(bytes);
   if (!file.Close()) return std::nullopt;
   return tables;
 }
@@ -215,19 +245,31 @@ void InitScoreTables(Module1& module1) {
 }
 
 void LoadScoreFile(Module1& module1) {
-  std::optional<ScoreTables> tables = ReadScoreFile(module1.AppFolder + ScoreFileName);
-  if (!tables) ShowMessageAndEnd(module1, FileReadErrorText);
-  static_cast<ScoreTables&>(module1) = std::move(*tables);
+  bool loaded = false;
+  // Every failure, a missing conversion or memory included, ends in the message.
+  try {
+    if (std::optional<ScoreTables> tables = ReadScoreFile(module1.AppFolder + ScoreFileName)) {
+      static_cast<ScoreTables&>(module1) = std::move(*tables);
+      loaded = true;
+    }
+  } catch (const std::exception&) {
+    loaded = false;
+  }
+  if (!loaded) ShowMessageAndEnd(module1, FileReadErrorText);
 }
 
 void SaveScoreFile(Module1& module1) { SaveScoreFile(module1, nullptr); }
 
-void SaveScoreFile(Module1& module1, const SaveFaultForTests& failStep) {
-  bool saved = false;
+void SaveScoreFile(Module1& module1, const SaveHookForTests& hook) {
+  bool saved;
   try {
-    saved = ReplaceFile(module1.AppFolder + ScoreFileName, EncodeScoreFile(module1), failStep);
-  } catch (const std::runtime_error&) {
+    saved = ReplaceFile(module1.AppFolder + ScoreFileName, EncodeScoreFile(module1), Calls(hook));
+  } catch (const std::exception&) {
     saved = false;
   }
   if (!saved) ShowMessageAndEnd(module1, FileWriteErrorText);
+}
+
+void RemoveSaveLeftovers(const Module1& module1) {
+  RemoveLeftovers(SaveTarget(module1.AppFolder + ScoreFileName));
 }

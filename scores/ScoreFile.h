@@ -14,18 +14,43 @@ inline constexpr char FileReadErrorText[] = "ファイル読みこみ中エラ�
 void InitScoreTables(Module1& module1);
 
 // Replaces the tables with the contents of AppFolder + "MTScore.dat". A missing, unreadable or
-// short file shows the read error and ends the program; the tables are then left untouched.
+// short file shows the read error and ends the program; the tables are then left untouched. Only
+// the bytes the records can need are read, however large the file; a pipe in its place does not
+// wait for a writer.
 void LoadScoreFile(Module1& module1);
 
-// Writes the tables to AppFolder + "MTScore.dat". The new bytes go to a temporary file in the
-// same folder, which is synced and renamed over the old one, so a failed save keeps the old
-// file whole. Old bytes beyond the new length stay behind it, as an in-place overwrite would
-// leave them. Any failure shows the write error and ends the program.
+// Writes the tables to AppFolder + "MTScore.dat" (through a symbolic link to where it points).
+// The new bytes go to a temporary file in the same folder, which is synced and renamed over the
+// old one, and then the folder is synced, so a save that fails or is killed keeps the old file
+// whole. The new file keeps the old one's mode and, where the process may set them, its owner and
+// group. Old bytes beyond the new length stay behind it, as an in-place overwrite would leave
+// them; they are copied in bounded pieces, holes staying holes. Where the folder refuses a new
+// file but the score file itself is writable, the new bytes are written over the old in place
+// and synced instead. A hard link to the score file keeps the old bytes: the rename gives the name
+// a new file. Any failure, running out of memory included, shows the write error and ends the
+// program.
 void SaveScoreFile(Module1& module1);
 
-// The steps of a save, in order, for tests that make one of them fail.
-enum class SaveStep { OpenOld, ReadOld, CreateTemp, WriteTemp, SyncTemp, CloseTemp, Rename, SyncFolder };
-// Returns true for the step that is to fail as if the system had refused it.
-using SaveFaultForTests = std::function<bool(SaveStep)>;
+// Removes what saves killed before their rename left beside the score file (or beside the file
+// its link points to): files named like "MTScore.dat.tmp-PID-N", nothing else. The single-copy
+// guard makes sure no save of another copy is under way.
+void RemoveSaveLeftovers(const Module1& module1);
 
-void SaveScoreFile(Module1& module1, const SaveFaultForTests& failStep);
+// The system calls of a save, for tests that watch them or make one of them fail.
+enum class SaveStep {
+  OpenOld,
+  ReadOld,
+  CreateTemp,
+  WriteTemp,
+  SyncTemp,
+  CloseTemp,
+  Rename,
+  SyncFolder,
+  WriteInPlace,
+  SyncInPlace
+};
+// Runs just before each call of `step`, with the descriptor the call acts on (-1 where it acts on
+// a path). Returning true makes the call fail as if the system had refused it.
+using SaveHookForTests = std::function<bool(SaveStep step, int fd)>;
+
+void SaveScoreFile(Module1& module1, const SaveHookForTests& hook);

@@ -26,12 +26,6 @@ int64_t PlaceTotal(const Module1& module1, size_t player, int stage, int place) 
 
 }  // namespace
 
-void ApplyStartValues(Module1& module1) {
-  module1.Stage = 1;
-  module1.PlayerIndex = 0;
-  module1.SoundFlags = DefaultSoundFlags;
-}
-
 void BeginNormalRun(Game& game, int32_t autoMemo) {
   Module1& module1 = game.module1;
   module1.GameMode = 1;

@@ -5,10 +5,6 @@
 #include <cstdint>
 
 class Game;
-struct Module1;
-
-// The values start-up gives: Stage 1, PlayerIndex 0 and the sound flags.
-void ApplyStartValues(Module1& module1);
 
 // A normal run from stage 1: GameMode 1, the memo choice (1 on, 0 off), the run's stage scores and
 // total cleared, and NormalTotals computed from the normal ranking as it stands now.

@@ -11,14 +11,19 @@
 void PrepareStart(Module1& module1) {
   Platform& platform = module1.platform;
   const std::string programFolder = platform.ProgramFolder();
+  if (!IsUsableProgramFolder(programFolder)) ShowMessageAndEnd(module1, NoProgramFolderMessage);
   if (!platform.ClaimSingleInstance(programFolder)) ShowMessageAndEnd(module1, SecondCopyMessage);
 
   module1.AppFolder = AppFolderFrom(programFolder);
+  RemoveSaveLeftovers(module1);
 
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(module1.AppFolder + ScoreFileName, ignored)) InitScoreTables(module1);
   LoadScoreFile(module1);
+  ApplyStartValues(module1);
+}
 
+void ApplyStartValues(Module1& module1) {
   module1.Stage = 1;
   module1.PlayerIndex = 0;
   module1.SoundFlags = DefaultSoundFlags;

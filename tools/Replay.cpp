@@ -19,6 +19,7 @@
 #include "shell/AppFolder.h"
 #include "shell/Game.h"
 #include "shell/RunSetUp.h"
+#include "shell/StartUp.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // the sounds and the sound-file check, the end of the program, the single-copy guard.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -278,7 +279,8 @@ class TestPlatform : public QObject {
     auto playing = [&] {
       QStringList files;
       for (const QSoundEffect* effect : platform.findChildren<QSoundEffect*>())
-        if (effect->isPlaying()) files << effect->source().toLocalFile();
+        // The sound service is handed the open file (/proc/self/fd/N): follow it to the file's name.
+        if (effect->isPlaying()) files << QFileInfo(effect->source().toLocalFile()).symLinkTarget();
       return files;
     };
     const int32_t flags = SoundFlag::FileName | SoundFlag::NoWait | SoundFlag::NoDefault | SoundFlag::Async;

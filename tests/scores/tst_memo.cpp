@@ -1,4 +1,6 @@
 // Score memo: the record's exact text and appending it to the memo file.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,6 +8,7 @@
 
 #include "platform/ScriptedPlatform.h"
 #include "scores/Memo.h"
+#include "tests/hardening/ChildProcess.h"
 
 class TestMemo : public QObject {
   Q_OBJECT
@@ -31,18 +34,45 @@ class TestMemo : public QObject {
     QVERIFY(platform.messages.empty());
   }
 
+  void unwritableMemoGivesWriteError_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder in the memo's place") << "folder";
+    QTest::newRow("pipe without a reader") << "pipe";
+    QTest::newRow("pipe with a reader") << "read pipe";
+    QTest::newRow("file size limit reached within the record") << "size limit";
+  }
   void unwritableMemoGivesWriteError() {
-    // Guards against a memo that silently fails to be written.
+    // Guards against a memo that silently fails to be written, or that waits for ever on a pipe.
+    QFETCH(QString, kind);
     QTemporaryDir folder;
     ScriptedPlatform platform;
     Module1 module1(platform);
     module1.AppFolder = folder.path().toStdString() + "/";
+    const QByteArray path = folder.filePath("MTSCmemo.txt").toLocal8Bit();
     // A folder in the memo's place stops root too, who writes through permission bits.
-    QVERIFY(QDir(folder.path()).mkdir("MTSCmemo.txt"));
-    QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, AppendScoreMemo(module1));
-    QCOMPARE(platform.messages.size(), size_t(1));
-    QCOMPARE(platform.messages[0].text + " / " + platform.messages[0].title,
-             std::string("ファイル書きこみ中エラー発生! / Morvane-Tesk"));
+    if (kind == "folder") QVERIFY(::mkdir(path.constData(), 0755) == 0);
+    if (kind.contains("pipe")) QVERIFY(::mkfifo(path.constData(), 0644) == 0);
+    const int reader = kind == "read pipe" ? ::open(path.constData(), O_RDONLY | O_NONBLOCK) : -1;
+    const ChildResult child = RunInChild(
+        [&] {
+          if (kind == "size limit") {
+            // The first write gets 20 bytes in, the next one is refused: a disk that fills up.
+            const rlimit limit{20, 20};
+            if (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+              return std::string("no limit");
+          }
+          try {
+            AppendScoreMemo(module1);
+            return std::string("appended");
+          } catch (const ScriptedPlatform::ProgramEnded&) {
+            return platform.messages.at(0).text + " / " + platform.messages.at(0).title;
+          }
+        },
+        10);
+    if (reader >= 0) ::close(reader);
+    QVERIFY2(child.exitedNormally, "the memo hung or died");
+    QCOMPARE(QString::fromStdString(child.output),
+             QStringLiteral("ファイル書きこみ中エラー発生! / Morvane-Tesk"));
   }
 };
 

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Real copies of the game in a virtual X display: the single-copy guard, a killed copy, no display,
-# and a first start in a folder where the score file cannot be written.
+# Real copies of the game in a virtual X display: the single-copy guard (also through a symbolic
+# link and from another network namespace), a killed copy, no display, a first start in a folder
+# where the score file cannot be written, a folder name that is not UTF-8 and a path too long for
+# the system to report.
 set -u
-game="$1"
+game="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 work=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
+  cd / && rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -58,7 +60,9 @@ ok_and_end() {  # window pid
   for _ in $(seq 10); do
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool key --window "$1" Return 2>/dev/null
-    ends_within "$2" 1 && return 0
+    # A press whose window went away before its release can leave Return held down, repeating
+    # into the next copy's message box.
+    ends_within "$2" 1 && { xdotool keyup Return 2>/dev/null; return 0; }
   done
   return 1
 }
@@ -90,5 +94,40 @@ mkdir "$(dirname "$copy")/MTScore.dat"  # not an ordinary file, and nothing can 
 box=$(window_of "$fourth" '^Morvane-Tesk$') || fail "no write error shown"
 [ "$(visible_windows "$fourth")" -eq 1 ] || fail "a game window appeared although the score file failed"
 ok_and_end "$box" "$fourth" || fail "the program did not end after the write error"
+
+# 6. A folder name that is not UTF-8: the score file goes into that folder, nowhere else.
+root_file_before=$([ -e /MTScore.dat ] && echo yes || echo no)
+copy=$(place $'game\xff')
+"$copy" & fifth=$!; pids+=("$fifth")
+window_of "$fifth" '^Morvane-Tesk Menu$' >/dev/null || fail "no menu from a folder that is not UTF-8"
+[ "$(stat -c %s "$(dirname "$copy")/MTScore.dat")" = 2692 ] || fail "no score file in the folder that is not UTF-8"
+[ "$root_file_before" = yes ] || [ ! -e /MTScore.dat ] || { rm -f /MTScore.dat; fail "the score file landed in the root folder"; }
+
+# 7. A second copy through a symbolic link to the folder, and one from another network namespace,
+# are refused; the first lives on.
+ln -s "$(dirname "$copy")" "$work/link"
+second_ways=("$work/link/morvane-tesk")
+unshare -n true 2>/dev/null && second_ways+=("unshare -n $copy") || echo "skipped: no network namespace here"
+for way in "${second_ways[@]}"; do
+  $way & other=$!; pids+=("$other")
+  box=$(window_of "$other" '^Morvane-Tesk$') || fail "no refusal for a second copy started as: $way"
+  [ "$(visible_windows "$other")" -eq 1 ] || fail "a second copy started as '$way' opened more than its message"
+  ok_and_end "$box" "$other" || fail "a second copy started as '$way' did not end"
+  kill -0 "$fifth" 2>/dev/null || fail "the first copy was disturbed by: $way"
+done
+kill -9 "$fifth"
+
+# 8. A path longer than the system reports: the game says it cannot find its folder and ends, and
+# writes nothing anywhere.
+mkdir "$work/deep" && cd "$work/deep" || fail "no deep folder"
+for _ in $(seq 24); do mkdir "$(printf 'd%.0s' $(seq 200))" && cd "$(printf 'd%.0s' $(seq 200))" || fail "cannot build the deep folder"; done
+cp "$game" ./morvane-tesk
+./morvane-tesk & sixth=$!; pids+=("$sixth")
+box=$(window_of "$sixth" '^Morvane-Tesk$') || fail "no message for a folder that cannot be told"
+[ "$(visible_windows "$sixth")" -eq 1 ] || fail "a game window appeared without a program folder"
+ok_and_end "$box" "$sixth" || fail "the program did not end without its folder"
+[ "$(ls -A)" = morvane-tesk ] || fail "files appeared beside the program: $(ls -A)"
+[ "$root_file_before" = yes ] || [ ! -e /MTScore.dat ] || { rm -f /MTScore.dat; fail "the score file landed in the root folder"; }
+cd / || exit 1
 
 echo "desktop start-up: all cases passed"

@@ -1,11 +1,70 @@
-// Start-up before any window: the single-copy guard, the program folder, the first score file.
+// Start-up before any window: the single-copy guard, the program folder, the first score file,
+// and starts in hostile surroundings.
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #include "platform/ScriptedPlatform.h"
+#include "scores/ScoreFile.h"
 #include "shell/AppFolder.h"
 #include "shell/StartUp.h"
+#include "tests/hardening/ChildProcess.h"
+
+namespace {
+
+enum class Hostile {
+  NonUtf8Folder,
+  UnknownFolder,
+  LongestUsableFolder,
+  OverlongFolder,
+  Leftovers,
+  PipeAsScoreFile,
+  FolderAsScoreFile,
+  HugeSparseScoreFile
+};
+
+constexpr off_t HugeSize = off_t{30} << 30;
+
+// The names in a folder, as bytes.
+std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  if (DIR* listing = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(listing)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.insert(name);
+    }
+    ::closedir(listing);
+  }
+  return names;
+}
+
+// Creates nested folders below `base` until the path is exactly `length` bytes long.
+std::string MakeFolderOfLength(std::string path, size_t length) {
+  while (path.size() < length) {
+    size_t take = std::min<size_t>(200, length - path.size() - 1);
+    if (length - path.size() - 1 - take == 1) --take;  // a lone "/" cannot end a path
+    path += "/" + std::string(take, 'd');
+    if (::mkdir(path.c_str(), 0755) != 0) return {};
+  }
+  return path;
+}
+
+QByteArray ReadBytes(const std::string& path, off_t offset, size_t size) {
+  QByteArray bytes(qsizetype(size), '\0');
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  const ssize_t got = fd < 0 ? -1 : ::pread(fd, bytes.data(), size, offset);
+  if (fd >= 0) ::close(fd);
+  return got == ssize_t(size) ? bytes : QByteArray();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Hostile)
 
 class TestStartUp : public QObject {
   Q_OBJECT
@@ -14,15 +73,140 @@ class TestStartUp : public QObject {
   void appFolderEndsInOneSeparator_data() {
     QTest::addColumn<QString>("programFolder");
     QTest::addColumn<QString>("appFolder");
-    QTest::newRow("root folder is not doubled") << "/" << "/";
-    QTest::newRow("ordinary folder") << "/opt/morvane-tesk" << "/opt/morvane-tesk/";
-    QTest::newRow("folder already ending in a separator") << "/home/a/" << "/home/a/";
+    QTest::newRow("root folder is not doubled") << "/"
+                                                << "/";
+    QTest::newRow("ordinary folder") << "/opt/morvane-tesk"
+                                     << "/opt/morvane-tesk/";
+    QTest::newRow("folder already ending in a separator") << "/home/a/"
+                                                          << "/home/a/";
   }
   void appFolderEndsInOneSeparator() {
     // Guards against "//MTScore.dat" at the root or a missing separator elsewhere.
     QFETCH(QString, programFolder);
     QFETCH(QString, appFolder);
     QCOMPARE(QString::fromStdString(AppFolderFrom(programFolder.toStdString())), appFolder);
+  }
+
+  void hostileSurroundings_data() {
+    QTest::addColumn<Hostile>("situation");
+    QTest::addColumn<QString>("message");  // empty: the start goes on
+    const QString noFolder = QStringLiteral("ゲームのフォルダが見つかりません！");
+    const QString writeError = QStringLiteral("ファイル書きこみ中エラー発生!");
+    QTest::newRow("folder name that is not UTF-8") << Hostile::NonUtf8Folder << QString();
+    QTest::newRow("folder the system could not tell") << Hostile::UnknownFolder << noFolder;
+    QTest::newRow("longest folder with room for every file") << Hostile::LongestUsableFolder << QString();
+    QTest::newRow("folder one byte longer") << Hostile::OverlongFolder << noFolder;
+    QTest::newRow("leftovers of saves killed before their rename") << Hostile::Leftovers << QString();
+    QTest::newRow("pipe in the score file's place") << Hostile::PipeAsScoreFile << writeError;
+    QTest::newRow("folder in the score file's place") << Hostile::FolderAsScoreFile << writeError;
+    QTest::newRow("30 GB sparse score file, little memory, a save")
+        << Hostile::HugeSparseScoreFile << QString();
+  }
+  void hostileSurroundings() {
+    // Guards against a start that puts files outside the program folder, hangs, dies without its
+    // message, or keeps what killed saves left behind.
+    QFETCH(Hostile, situation);
+    QFETCH(QString, message);
+    QTemporaryDir root;
+    std::string folder = root.path().toStdString();
+    const std::string score = "/MTScore.dat";
+    const std::set<std::string> lookalikes = {"MTScore.dat.tmp-4242", "MTScore.dat.tmp-x-0",
+                                              "MTScore.dat.tmp--0",   "MTScore.dat.tmp-1-2.bak",
+                                              "MTSCmemo.txt.tmp-1-2", "MTScore.datatmp-1-2"};
+    switch (situation) {
+      case Hostile::NonUtf8Folder:
+        folder += "/game\xff";
+        QVERIFY(::mkdir(folder.c_str(), 0755) == 0);
+        break;
+      case Hostile::UnknownFolder: folder.clear(); break;
+      case Hostile::LongestUsableFolder: folder = MakeFolderOfLength(folder, 4062); break;
+      case Hostile::OverlongFolder: folder = MakeFolderOfLength(folder, 4063); break;
+      case Hostile::Leftovers:
+        // With a score file in place the start saves nothing: the start itself must clear them.
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE_FIXTURES "/default-MTScore.dat"),
+                            QString::fromStdString(folder + score)));
+        for (const std::string& name : lookalikes)
+          QVERIFY(QFile(QString::fromStdString(folder + "/" + name)).open(QIODevice::WriteOnly));
+        for (const char* name : {"/MTScore.dat.tmp-4242-0", "/MTScore.dat.tmp-1-99"})
+          QVERIFY(QFile(QString::fromStdString(folder + name)).open(QIODevice::WriteOnly));
+        break;
+      case Hostile::PipeAsScoreFile: QVERIFY(::mkfifo((folder + score).c_str(), 0644) == 0); break;
+      case Hostile::FolderAsScoreFile: QVERIFY(::mkdir((folder + score).c_str(), 0755) == 0); break;
+      case Hostile::HugeSparseScoreFile: {
+        QFile file(QStringLiteral(MORVANE_FIXTURES "/default-MTScore.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const int fd = ::open((folder + score).c_str(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(::pwrite(fd, bytes.data(), size_t(bytes.size()), 0) == bytes.size());
+        QVERIFY(::pwrite(fd, "TAIL", 4, HugeSize - 4) == 4);
+        ::close(fd);
+        break;
+      }
+    }
+    QVERIFY(situation == Hostile::UnknownFolder || !folder.empty());
+    // Qt cannot name a folder that is not UTF-8, so it cannot remove this one either.
+    const auto removeNonUtf8 = qScopeGuard([&] {
+      if (situation != Hostile::NonUtf8Folder) return;
+      ::unlink((folder + score).c_str());
+      ::rmdir(folder.c_str());
+    });
+    const bool rootFileBefore = ::access(score.c_str(), F_OK) == 0;
+
+    const ChildResult child = RunInChild([&] {
+      if (situation == Hostile::HugeSparseScoreFile && AddressSpaceCanBeLimited &&
+          !LimitAddressSpace(256 << 20))
+        return std::string("no memory limit");
+      // A file written anywhere but the program folder would land here or in the root folder.
+      if (::chdir(root.path().toLocal8Bit().constData()) != 0) return std::string("no chdir");
+      ScriptedPlatform platform;
+      platform.programFolder = folder;
+      Module1 module1(platform);
+      try {
+        PrepareStart(module1);
+        if (situation == Hostile::HugeSparseScoreFile) {
+          module1.NormalNames[6] = "X";
+          SaveScoreFile(module1);
+        }
+        return std::string();
+      } catch (const ScriptedPlatform::ProgramEnded&) {
+        return platform.messages.at(0).text;
+      }
+    });
+    if (!rootFileBefore && ::access(score.c_str(), F_OK) == 0) {
+      ::unlink(score.c_str());
+      QFAIL("the score file landed in the root folder");
+    }
+    QVERIFY2(child.exitedNormally, "the start hung or died");
+    QCOMPARE(QString::fromStdString(child.output), message);
+
+    struct stat status {};
+    switch (situation) {
+      case Hostile::NonUtf8Folder:
+      case Hostile::LongestUsableFolder:
+        QVERIFY(::stat((folder + score).c_str(), &status) == 0 && status.st_size == 2692);
+        QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"});
+        if (situation == Hostile::NonUtf8Folder)
+          QCOMPARE(Entries(root.path().toStdString()), std::set<std::string>{"game\xff"});
+        break;
+      case Hostile::UnknownFolder: QVERIFY(Entries(root.path().toStdString()).empty()); break;
+      case Hostile::OverlongFolder: QVERIFY(Entries(folder).empty()); break;
+      case Hostile::Leftovers: {
+        std::set<std::string> kept = lookalikes;
+        kept.insert("MTScore.dat");
+        QCOMPARE(Entries(folder), kept);
+        break;
+      }
+      case Hostile::PipeAsScoreFile:
+      case Hostile::FolderAsScoreFile: QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"}); break;
+      case Hostile::HugeSparseScoreFile: {
+        QVERIFY(::stat((folder + score).c_str(), &status) == 0);
+        QCOMPARE(status.st_size, HugeSize);
+        QVERIFY2(status.st_blocks * 512 < (1 << 20), "the hole became real zeros");
+        QCOMPARE(ReadBytes(folder + score, 2576, 2).toHex(), QByteArray("0158"));  // entry 6 now "X"
+        QCOMPARE(ReadBytes(folder + score, HugeSize - 4, 4), QByteArray("TAIL"));
+        break;
+      }
+    }
   }
 
   void secondCopyEndsBeforeTouchingAnything() {
@@ -45,6 +229,9 @@ class TestStartUp : public QObject {
     ScriptedPlatform platform;
     platform.programFolder = folder.path().toStdString();
     Module1 module1(platform);
+    module1.Stage = 4;  // whatever they held, start-up gives them their start values
+    module1.PlayerIndex = 3;
+    module1.SoundFlags = 1;
     PrepareStart(module1);
     QVERIFY(platform.messages.empty());
     QCOMPARE(QString::fromStdString(module1.AppFolder), folder.path() + "/");

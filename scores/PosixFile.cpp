@@ -1,0 +1,52 @@
+// Plain POSIX file access for the score file and the memo: paths are the system's bytes.
+#include "scores/PosixFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+Descriptor::~Descriptor() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool Descriptor::Close() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd >= 0 && ::close(fd) == 0;
+}
+
+int OpenFile(const std::string& path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool IsRegularFile(int fd) {
+  struct stat status {};
+  return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Writes to regular files on local disks are not interrupted by signals; a short write means the
+// disk or the file size limit was reached, and the next write says why.
+bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) return false;
+    bytes = bytes.subspan(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+bool WriteAllAt(int fd, std::span<const uint8_t> bytes, off_t offset) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+    if (written < 0) return false;
+    bytes = bytes.subspan(static_cast<size_t>(written));
+    offset += written;
+  }
+  return true;
+}

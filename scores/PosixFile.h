@@ -1,0 +1,37 @@
+// Plain POSIX file access for the score file and the memo: paths are the system's bytes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+// A file descriptor that is closed however the function is left.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor();
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+  // Closes now; false when the close failed, which can mean written data was lost.
+  bool Close();
+
+ private:
+  int fd_;
+};
+
+// open(2) with O_CLOEXEC, repeated when a signal interrupts it; -1 and errno on failure.
+int OpenFile(const std::string& path, int flags, mode_t mode = 0);
+
+bool IsRegularFile(int fd);
+
+// Writes every byte at the descriptor's position; false on any failure, a full disk or the file
+// size limit included.
+bool WriteAll(int fd, std::span<const uint8_t> bytes);
+
+// Writes every byte from `offset` on, leaving the position alone.
+bool WriteAllAt(int fd, std::span<const uint8_t> bytes, off_t offset);
