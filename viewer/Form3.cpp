@@ -107,7 +107,7 @@ void Form3::Option7_Click() {
     PictureControl& box = Picture1[row];
     box.SetFontSize(NamePoints);
     std::string name = module1.NormalNames[row];
-    while (platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
+    while (!name.empty() && platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
     box.SetCurrentX(0);
     box.SetCurrentY(NameTop);
     box.Print(name);

@@ -10,6 +10,8 @@
 std::string TotalText(int64_t total);
 
 // Values in hundreds, each in a column `width` characters wide against its "/" (no "/" after the
-// last): zero as "0/", any other value as its digits and "00/", right-aligned with blanks. A value
-// too wide for its column (or negative) gets no blanks and widens its column instead of cutting it.
+// last): zero as "0/", any other value as its digits (with its sign when negative) and "00/",
+// right-aligned with blanks. A value too wide for its column is never cut: it gets no blanks and
+// runs into the next column, whose blanks shrink by as much, so the later columns stay where they
+// are whenever their values leave room.
 std::string DetailLine(std::span<const int32_t> values, int width);
