@@ -29,12 +29,9 @@ class LineWidget : public QWidget {
 constexpr double RowPoints = 15.75;
 
 // `text` in lines no wider than `width` pixels, broken where the language allows (never before a
-// prolonged sound mark or a small kana), or anywhere in a word longer than a line.
+// prolonged sound mark or a small kana).
 QString Wrapped(const QString& text, const QFont& font, int width) {
   QTextLayout layout(text, font);
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  layout.setTextOption(option);
   QStringList lines;
   layout.beginLayout();
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -52,7 +49,7 @@ QFont ShrunkToFit(QFont font, const QString& text, int width) {
   if (text.isEmpty()) return font;
   auto inkWidth = [&] {
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(text) - std::max(0, metrics.leftBearing(text.front()));
+    return metrics.horizontalAdvance(text) - metrics.leftBearing(text.front());
   };
   while (font.pointSizeF() > 1 && inkWidth() > width - 2) font.setPointSizeF(font.pointSizeF() - 0.25);
   return font;
@@ -140,16 +137,17 @@ Form3Window::Form3Window(Form3& model)
 void Form3Window::ShowControl(const Control& control, QWidget* widget) {
   FormWindow::ShowControl(control, widget);
   if (auto* option = qobject_cast<QRadioButton*>(widget)) {
-    const QFontMetrics metrics(option->font());
-    if (option->height() < 2 * metrics.lineSpacing()) return;
     const int textWidth = option->width() -
                           style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, option) -
                           style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, option);
     option->setText(Wrapped(option->text(), option->font(), textWidth));
-  } else if (auto* label = qobject_cast<QLabel*>(widget);
-             label && (IsOneOf(control, form3_.Label4) || IsOneOf(control, form3_.Label7))) {
-    label->setFont(ShrunkToFit(GothicFont(RowPoints, true), label->text(), label->width()));
-  } else if (label && IsOneOf(control, form3_.Label5)) {
+  } else if (IsOneOf(control, form3_.Label4) || IsOneOf(control, form3_.Label7)) {
+    auto* label = static_cast<QLabel*>(widget);
+    QFont font = label->font();
+    font.setPointSizeF(RowPoints);
+    label->setFont(ShrunkToFit(font, label->text(), label->width()));
+  } else if (IsOneOf(control, form3_.Label5)) {
+    auto* label = static_cast<QLabel*>(widget);
     const QString elided =
         QFontMetrics(label->font()).elidedText(label->text(), Qt::ElideRight, label->width());
     if (elided != label->text()) label->setText(elided);

@@ -13,8 +13,8 @@ class Form3Window : public FormWindow {
  protected:
   // Numbers must read right whatever the installed face and the loaded values: a total or rank
   // number wider than its label is drawn just small enough to show whole; a detail line longer than
-  // its label ends in "…" rather than in a cut number; an option button with room for two lines
-  // wraps its caption.
+  // its label ends in "…" rather than in a cut number; an option button's caption wider than the
+  // room beside its circle goes on in a second line (the normal option is tall enough for two).
   void ShowControl(const Control& control, QWidget* widget) override;
 
  private:

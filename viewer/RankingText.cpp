@@ -14,7 +14,7 @@ std::string DetailLine(std::span<const int32_t> values, int width) {
     // A piece that ran past its column is made up for by the blanks of the next one, so that a
     // single oversized value does not push the rest of the line out of line with the other rows.
     const size_t used = line.size() + piece.size();
-    if (used < columnEnd) line.append(columnEnd - used, ' ');
+    line.append(columnEnd - std::min(columnEnd, used), ' ');
     line += piece;
   }
   if (!line.empty()) line.pop_back();

@@ -136,6 +136,7 @@ class Form3WindowTest : public QObject {
 
     const auto* list = window.findChild<QComboBox*>("Combo1");
     QCOMPARE(window.findChild<QRadioButton*>("Option7")->text(), "ノーマル\nモード");
+    QCOMPARE(window.findChild<QRadioButton*>("Option5")->text(), "STAGE5");
     QVERIFY(!list->isEditable());
     QStringList items;
     for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
@@ -185,9 +186,20 @@ class Form3WindowTest : public QObject {
                             .arg(cutName.width())
                             .arg(cutName.height())));
     QVERIFY(Pixels(window.findChild<QWidget*>("Picture1_1")->grab().toImage(), QColor(255, 255, 25)) > 50);
-    // Numbers too wide for the installed face or for their label still show whole.
-    for (const char* number : {"Label7_9", "Label4_0", "Label4_7"})
+    // Numbers too wide for the installed face or for their label show whole, and no smaller than
+    // they must: a quarter point larger, their first figure would be cut.
+    for (const char* number : {"Label7_9", "Label4_0", "Label4_7"}) {
+      auto* label = window.findChild<QLabel*>(number);
+      const QFont shown = label->font();
       QVERIFY2(box(number).left() >= 1 && box(number).width() > 10, number);
+      QVERIFY2(shown.pointSizeF() < 15.75, number);
+      QFont larger = shown;
+      larger.setPointSizeF(shown.pointSizeF() + 0.25);
+      label->setFont(larger);
+      const int largerLeft = box(number).left();
+      label->setFont(shown);
+      QVERIFY2(largerLeft < 1, number);
+    }
     QCOMPARE(model.Label5[8].Caption(), "214748364700/-214748364800/100/200/300");
     QCOMPARE(window.findChild<QLabel*>("Label5_8")->text(), "214748364700/-214748364800/100/2…");
     picture("ranking-normal");
