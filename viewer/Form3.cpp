@@ -21,8 +21,8 @@ constexpr char ProportionalFace[] = "ＭＳ Ｐゴシック";
 // Rows grow paler downwards: c = 25 x row.
 constexpr int Pale(size_t row) { return 25 * static_cast<int>(row); }
 
-constexpr int DetailWidthNormal = 7;
-constexpr int DetailWidthAttack = 8;
+constexpr size_t DetailWidthNormal = 7;
+constexpr size_t DetailWidthAttack = 8;
 constexpr double NamePoints = 9;
 constexpr int NameFitPixels = 96;
 constexpr int NameTop = 5;
@@ -108,8 +108,7 @@ void Form3::Option7_Click() {
     box.SetFontSize(NamePoints);
     std::string name = module1.NormalNames[row];
     while (!name.empty() && platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
-    box.SetCurrentX(0);
-    box.SetCurrentY(NameTop);
+    box.SetCurrentY(NameTop);  // x is at the left edge since the box was cleared
     box.Print(name);
     Label5[row].SetCaption(DetailLine(module1.NormalScores[row], DetailWidthNormal));
   }

@@ -1,6 +1,7 @@
 // How the ranking window writes scores: totals and the slash-separated detail lines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -14,4 +15,4 @@ std::string TotalText(int64_t total);
 // right-aligned with blanks. A value too wide for its column is never cut: it gets no blanks and
 // runs into the next column, whose blanks shrink by as much, so the later columns stay where they
 // are whenever their values leave room.
-std::string DetailLine(std::span<const int32_t> values, int width);
+std::string DetailLine(std::span<const int32_t> values, size_t width);

@@ -56,7 +56,7 @@ struct Ranking {
                              {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN},
                              {INT32_MAX, INT32_MIN, 0, 0, 1},
                              {200, 200, 200, 200, 200}}};
-    module1.PlayerNames = {"", "", "ニ号", "", "", "Fifth", "", ""};
+    module1.PlayerNames = {"Ace", "", "ニ号", "", "", "", "", "Seventh"};
     auto& two = module1.AttackScores[2];
     const std::array<int32_t, 15> stage3 = {120, 345,       0,         99999,     99999, 99999, 123456, -7,
                                             0,   INT32_MAX, INT32_MAX, INT32_MAX, 0,     0,     0};
@@ -66,7 +66,7 @@ struct Ranking {
       two[AttackIndex(4, 1, criterion)] = INT32_MIN;
       two[AttackIndex(5, 1, criterion)] = INT32_MAX;
     }
-    module1.AttackScores[5][AttackIndex(2, 1, 0)] = 42;
+    module1.AttackScores[7][AttackIndex(2, 1, 0)] = 42;
     module1.PlayerIndex = 2;
   }
   Form3& form() { return game.form3(); }
@@ -130,7 +130,7 @@ class Form3Test : public QObject {
       scores.push_back(static_cast<int32_t>(value));
       sum += value;
     }
-    QTEST(Text(DetailLine(scores, width)), "line");
+    QTEST(Text(DetailLine(scores, static_cast<size_t>(width))), "line");
     QTEST(Text(TotalText(sum)), "total");
   }
 
@@ -169,9 +169,9 @@ class Form3Test : public QObject {
                        " | 5th @37,0 16 | 0 |       0/      0/      0",
                        " |  |  | ",
                        " |  |  | "};
-    QTest::newRow("stage 2 of player 5, a best only")
-        << 2 << 5 << "SCORE ATTACK RESULT"
-        << " | Fifth @0,0 16"
+    QTest::newRow("stage 2 of the last player, a best only")
+        << 2 << 7 << "SCORE ATTACK RESULT"
+        << " | Seventh @0,0 16"
         << QStringList{" |  |  | ",
                        " | STAGE 2 @0,0 16 |  | ",
                        " |  |  | Landing/Control/ Course",
@@ -334,12 +334,14 @@ class Form3Test : public QObject {
   }
 
   // Guards against an opening that lists the players wrongly, is set to another player, does not end
-  // on the normal view with "戻る" holding the keyboard, or a list change that keeps the old player
-  // or the old view.
+  // on the normal view with "戻る" holding the keyboard, or a list change that keeps the old player,
+  // the old view, or the small heading of a long name shown before.
   void openingAndPlayerChange() {
     Ranking ranking;
+    ranking.module1.PlayerNames[2] = "あいうえおかきくけこさしすせそた";
     Form3& form = ranking.form();
-    QCOMPARE(form.Combo1.Items(), (std::vector<std::string>{"", "", "ニ号", "", "", "Fifth", "", ""}));
+    QCOMPARE(form.Combo1.Items(), (std::vector<std::string>{"Ace", "", "あいうえおかきくけこさしすせそた", "",
+                                                            "", "", "", "Seventh"}));
     QCOMPARE(form.Combo1.ListIndex(), 2);
     QVERIFY(form.Visible() && form.Active() && form.Command1.HasFocus());
     QVERIFY(form.Option7.Value() && !form.Option6.Value());
@@ -347,11 +349,15 @@ class Form3Test : public QObject {
 
     form.Option3.SetValue(true);
     form.Option3_Click();
-    form.Combo1.SetListIndex(5);
+    form.Combo1.SetListIndex(7);
     form.Combo1_Click();
     QVERIFY(form.Option6.Value() && !form.Option3.Value());
-    QCOMPARE(Printed(form.Picture2), "Fifth @0,0 16");
+    QCOMPARE(Printed(form.Picture2), "Seventh @0,0 16");
     QCOMPARE(Row(form, 4), " | STAGE 2 @0,0 16 | 4200 |    4200/      0/      0");
+    form.Combo1.SetListIndex(0);
+    form.Combo1_Click();
+    QCOMPARE(Printed(form.Picture2), "Ace @0,0 16");
+    QCOMPARE(Row(form, 4), " | STAGE 2 @0,0 16 | 0 |       0/      0/      0");
   }
 
   // Guards against a way back that leaves the play screen as it was, the menu hidden or without the

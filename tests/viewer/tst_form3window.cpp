@@ -209,6 +209,8 @@ class Form3WindowTest : public QObject {
     QCOMPARE(QString::fromStdString(model.Picture1[1].Printed().at(0).text), "STAGE 3");
     QVERIFY(box("Picture1_3").left() >= 37 && box("Picture1_3").left() <= 40);
     QVERIFY(box("Picture2").top() < 5);
+    // A short number after a wide one is back at its full size.
+    QCOMPARE(window.findChild<QLabel*>("Label4_7")->font().pointSizeF(), 15.75);
     picture("ranking-stage");
 
     QTest::mouseClick(window.findChild<QRadioButton*>("Option6"), Qt::LeftButton);
