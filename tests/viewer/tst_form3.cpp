@@ -125,13 +125,9 @@ class Form3Test : public QObject {
     QFETCH(Ints, values);
     QFETCH(int, width);
     std::vector<int32_t> scores;
-    qint64 sum = 0;
-    for (qint64 value : values) {
-      scores.push_back(static_cast<int32_t>(value));
-      sum += value;
-    }
+    for (qint64 value : values) scores.push_back(static_cast<int32_t>(value));
     QTEST(Text(DetailLine(scores, static_cast<size_t>(width))), "line");
-    QTEST(Text(TotalText(sum)), "total");
+    QTEST(Text(TotalText(WideSum(scores))), "total");
   }
 
   void views_data() {
