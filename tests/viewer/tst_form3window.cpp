@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -123,8 +124,8 @@ class Form3WindowTest : public QObject {
   }
 
   // Guards against a window of the wrong size or caption, not black, without its white line, a
-  // normal option whose caption is cut, or a player list that can be typed into, lacks the free
-  // places, or is not black on white.
+  // control with the wrong caption or a normal option whose caption is cut, or a player list that
+  // can be typed into, lacks the free places, or is not black on white.
   void windowAndList() {
     Form3Window& window = *views_.form3;
     QCOMPARE(window.size(), QSize(555, 306));
@@ -135,8 +136,13 @@ class Form3WindowTest : public QObject {
     QCOMPARE(shown.pixelColor(50, 62), QColor(Qt::black));
 
     const auto* list = window.findChild<QComboBox*>("Combo1");
-    QCOMPARE(window.findChild<QRadioButton*>("Option7")->text(), "ノーマル\nモード");
-    QCOMPARE(window.findChild<QRadioButton*>("Option5")->text(), "STAGE5");
+    QStringList captions;
+    for (const char* name : {"Option7", "Option1", "Option2", "Option3", "Option4", "Option5", "Option6"})
+      captions << window.findChild<QRadioButton*>(name)->text();
+    captions << window.findChild<QLabel*>("Label1")->text()
+             << window.findChild<QPushButton*>("Command1")->text();
+    QCOMPARE(captions, (QStringList{"ノーマル\nモード", "STAGE1", "STAGE2", "STAGE3", "STAGE4", "STAGE5",
+                                    "TOTAL", "スコアアタック", "戻る"}));
     QVERIFY(!list->isEditable());
     QStringList items;
     for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
