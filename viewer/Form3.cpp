@@ -21,8 +21,8 @@ constexpr char ProportionalFace[] = "ＭＳ Ｐゴシック";
 // Rows grow paler downwards: c = 25 x row.
 constexpr int Pale(size_t row) { return 25 * static_cast<int>(row); }
 
-constexpr int DetailWidthNormal = 7;
-constexpr int DetailWidthAttack = 8;
+constexpr size_t DetailWidthNormal = 7;
+constexpr size_t DetailWidthAttack = 8;
 constexpr double NamePoints = 9;
 constexpr int NameFitPixels = 96;
 constexpr int NameTop = 5;
@@ -84,10 +84,6 @@ void Form3::Option7_Click() {
   Picture2.Cls();
   for (PictureControl& picture : Picture1) picture.Cls();
 
-  std::array<int64_t, 10> totals{};
-  for (size_t entry = 0; entry < totals.size(); ++entry)
-    for (int32_t score : module1.NormalScores[entry]) totals[entry] += score;
-
   Label2.SetCaption("NORMAL MODE LANKING");
   Label2.SetForeColor(Yellow);
   Label6.SetForeColor(Red);
@@ -103,13 +99,12 @@ void Form3::Option7_Click() {
   Platform& platform = game_.platform();
   for (size_t row = 0; row < 10; ++row) {
     Label7[row].SetCaption(std::to_string(row + 1));
-    Label4[row].SetCaption(TotalText(totals[row]));
+    Label4[row].SetCaption(TotalText(WideSum(module1.NormalScores[row])));
     PictureControl& box = Picture1[row];
     box.SetFontSize(NamePoints);
     std::string name = module1.NormalNames[row];
-    while (platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
-    box.SetCurrentX(0);
-    box.SetCurrentY(NameTop);
+    while (!name.empty() && platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
+    box.SetCurrentY(NameTop);  // x is at the left edge since the box was cleared
     box.Print(name);
     Label5[row].SetCaption(DetailLine(module1.NormalScores[row], DetailWidthNormal));
   }
@@ -169,13 +164,12 @@ void Form3::ShowAttackStage(int32_t stage) {
     Picture1[place + 3].Print(Places[place]);
   }
 
-  std::array<int64_t, 5> sums{};
-  for (size_t rank = 0; rank < 5; ++rank)
-    for (size_t criterion = 0; criterion < 3; ++criterion) sums[rank] += scores[base + rank * 3 + criterion];
-  for (size_t rank = 0; rank < 5; ++rank) Label4[rank + 3].SetCaption(TotalText(sums[rank]));
   Label5[2].SetCaption(CriteriaHeading);
-  for (size_t rank = 0; rank < 5; ++rank)
-    Label5[rank + 3].SetCaption(DetailLine(std::span(scores).subspan(base + rank * 3, 3), DetailWidthAttack));
+  for (size_t rank = 0; rank < 5; ++rank) {
+    const auto criteria = std::span(scores).subspan(base + rank * 3, 3);
+    Label4[rank + 3].SetCaption(TotalText(WideSum(criteria)));
+    Label5[rank + 3].SetCaption(DetailLine(criteria, DetailWidthAttack));
+  }
 }
 
 void Form3::Option6_Click() {
@@ -194,17 +188,15 @@ void Form3::Option6_Click() {
   Picture1[1].Print("  TOTAL");
   for (size_t stage = 0; stage < 5; ++stage) Picture1[stage + 3].Print("STAGE " + std::to_string(stage + 1));
 
-  std::array<int64_t, 5> best{};
   int64_t sum = 0;
+  Label5[2].SetCaption(CriteriaHeading);
   for (size_t stage = 0; stage < 5; ++stage) {
-    for (size_t criterion = 0; criterion < 3; ++criterion) best[stage] += scores[stage * 15 + criterion];
-    sum += best[stage];
+    const auto best = std::span(scores).subspan(stage * 15, 3);  // rank 0 of the stage
+    sum += WideSum(best);
+    Label4[stage + 3].SetCaption(TotalText(WideSum(best)));
+    Label5[stage + 3].SetCaption(DetailLine(best, DetailWidthAttack));
   }
   Label4[1].SetCaption(TotalText(sum));
-  for (size_t stage = 0; stage < 5; ++stage) Label4[stage + 3].SetCaption(TotalText(best[stage]));
-  Label5[2].SetCaption(CriteriaHeading);
-  for (size_t stage = 0; stage < 5; ++stage)
-    Label5[stage + 3].SetCaption(DetailLine(std::span(scores).subspan(stage * 15, 3), DetailWidthAttack));
 }
 
 void Form3::Combo1_Click() {

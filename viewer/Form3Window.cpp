@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTextLayout>
+#include <algorithm>
 
 namespace {
 
@@ -23,12 +26,48 @@ class LineWidget : public QWidget {
   }
 };
 
+constexpr double RowPoints = 15.75;
+
+// `text` in lines no wider than `width` pixels, broken where the language allows (never before a
+// prolonged sound mark or a small kana).
+QString Wrapped(const QString& text, const QFont& font, int width) {
+  QTextLayout layout(text, font);
+  QStringList lines;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    lines << text.mid(line.textStart(), line.textLength()).trimmed();
+  }
+  layout.endLayout();
+  return lines.join(u'\n');
+}
+
+// `font` made just small enough for right-aligned `text` to show whole in `width` pixels: from the
+// ink of its first character to the end of its advance, with a pixel to spare on either side for
+// the smoothed edges of the emboldened face.
+QFont ShrunkToFit(QFont font, const QString& text, int width) {
+  if (text.isEmpty()) return font;
+  auto inkWidth = [&] {
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(text) - metrics.leftBearing(text.front());
+  };
+  while (font.pointSizeF() > 1 && inkWidth() > width - 2) font.setPointSizeF(font.pointSizeF() - 0.25);
+  return font;
+}
+
+template <typename ControlType, size_t Count>
+bool IsOneOf(const Control& control, const std::array<ControlType, Count>& controls) {
+  return std::any_of(controls.begin(), controls.end(),
+                     [&](const ControlType& one) { return &one == &control; });
+}
+
 }  // namespace
 
 Form3Window::Form3Window(Form3& model)
     : FormWindow(model, nullptr,
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                     Qt::MSWindowsFixedSizeDialogHint) {
+                     Qt::MSWindowsFixedSizeDialogHint),
+      form3_(model) {
   setWindowTitle(QStringLiteral("ハイスコアランキング"));
   SetClientSize(555, 306);
   setFont(GothicFont(9));
@@ -79,12 +118,12 @@ Form3Window::Form3Window(Form3& model)
   for (int i = 0; i < 10; ++i) {
     const auto row = static_cast<size_t>(i);
     const QRect rank = i == 9 ? QRect(104, 272, 25, 25) : QRect(112, 56 + 24 * i, 17, 25);
-    AddLabel(model.Label7[row], rank, Qt::AlignRight | Qt::AlignTop, GothicFont(15.75, true))
+    AddLabel(model.Label7[row], rank, Qt::AlignRight | Qt::AlignTop, GothicFont(RowPoints, true))
         ->setObjectName(QStringLiteral("Label7_%1").arg(i));
     AddPicture(model.Picture1[row], {136, 56 + 24 * i, 97, 25})
         ->setObjectName(QStringLiteral("Picture1_%1").arg(i));
     AddLabel(model.Label4[row], {240, 56 + 24 * i, 89, 25}, Qt::AlignRight | Qt::AlignTop,
-             GothicFont(15.75, true))
+             GothicFont(RowPoints, true))
         ->setObjectName(QStringLiteral("Label4_%1").arg(i));
     AddLabel(model.Label5[row], {344, 64 + 24 * i, 209, 17}, Qt::AlignLeft | Qt::AlignTop, FixedGothicFont(9))
         ->setObjectName(QStringLiteral("Label5_%1").arg(i));
@@ -93,4 +132,24 @@ Form3Window::Form3Window(Form3& model)
   SetCloseHandler([&model] { model.QueryUnload(); });
   CentreOnScreen();
   Attach();
+}
+
+void Form3Window::ShowControl(const Control& control, QWidget* widget) {
+  FormWindow::ShowControl(control, widget);
+  if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+    const int textWidth = option->width() -
+                          style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, option) -
+                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, option);
+    option->setText(Wrapped(option->text(), option->font(), textWidth));
+  } else if (IsOneOf(control, form3_.Label4) || IsOneOf(control, form3_.Label7)) {
+    auto* label = static_cast<QLabel*>(widget);
+    QFont font = label->font();
+    font.setPointSizeF(RowPoints);
+    label->setFont(ShrunkToFit(font, label->text(), label->width()));
+  } else if (IsOneOf(control, form3_.Label5)) {
+    auto* label = static_cast<QLabel*>(widget);
+    const QString elided =
+        QFontMetrics(label->font()).elidedText(label->text(), Qt::ElideRight, label->width());
+    if (elided != label->text()) label->setText(elided);
+  }
 }

@@ -9,4 +9,14 @@ class Form3Window : public FormWindow {
 
  public:
   explicit Form3Window(Form3& model);
+
+ protected:
+  // Numbers must read right whatever the installed face and the loaded values: a total or rank
+  // number wider than its label is drawn just small enough to show whole; a detail line longer than
+  // its label ends in "…" rather than in a cut number; an option button's caption wider than the
+  // room beside its circle goes on in a second line (the normal option is tall enough for two).
+  void ShowControl(const Control& control, QWidget* widget) override;
+
+ private:
+  Form3& form3_;
 };

@@ -2,15 +2,25 @@
 #include "viewer/RankingText.h"
 
 #include <algorithm>
+#include <numeric>
+
+int64_t WideSum(std::span<const int32_t> values) {
+  return std::accumulate(values.begin(), values.end(), int64_t{0});
+}
 
 std::string TotalText(int64_t total) { return total == 0 ? "0" : std::to_string(total) + "00"; }
 
-std::string DetailLine(std::span<const int32_t> values, int width) {
+std::string DetailLine(std::span<const int32_t> values, size_t width) {
   std::string line;
+  size_t columnEnd = 0;
   for (int32_t value : values) {
     const std::string piece = value == 0 ? "0/" : std::to_string(value) + "00/";
-    const int blanks = std::max(0, width - static_cast<int>(piece.size()));
-    line += std::string(static_cast<size_t>(blanks), ' ') + piece;
+    columnEnd += width;
+    // A piece that ran past its column is made up for by the blanks of the next one, so that a
+    // single oversized value does not push the rest of the line out of line with the other rows.
+    const size_t used = line.size() + piece.size();
+    line.append(columnEnd - std::min(columnEnd, used), ' ');
+    line += piece;
   }
   if (!line.empty()) line.pop_back();
   return line;

@@ -1,0 +1,259 @@
+// Ranking window tests, offscreen: layout and fonts, the player list, printed text on screen, the
+// real font measure, the views reached through the widgets, and closing from the title bar.
+#include <QComboBox>
+#include <QDir>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "platform/QtPlatform.h"
+#include "shell/Game.h"
+#include "viewer/Form3Window.h"
+
+namespace {
+
+// Gives the ranking window its Qt window whenever the game loads it, as the program does.
+struct Views : WindowFactory {
+  QPointer<Form3Window> form3;
+  void Loaded(Form3& model) override { form3 = new Form3Window(model); }
+  void Loaded(Form5&) override {}
+};
+
+// The box of the pixels of `image` brighter than black, or an empty box.
+QRect LitBox(const QImage& image) {
+  QRect lit;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) > 40) lit |= QRect(x, y, 1, 1);
+  return lit;
+}
+
+// How many pixels of `image` are exactly `colour`.
+int Pixels(const QImage& image, QColor colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+  return count;
+}
+
+constexpr char LongName[] = "あいうえおかきくけこさしすせそた";
+
+}  // namespace
+
+class Form3WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    MapJapaneseFonts();
+    module1_.NormalNames = {"てんぷ亭", "東西南北春夏秋冬朝昼晩", "こづちや", "味濱屋",   "万人屋",
+                            "一心寿司", "天狗ラーメン",           "担々麺屋", "まるしん", "東横"};
+    for (size_t entry = 0; entry < 10; ++entry)
+      module1_.NormalScores[entry].fill(2000 - 200 * static_cast<int32_t>(entry));
+    module1_.NormalScores[7] = {-5, 0, 123456, 7, 0};
+    module1_.NormalScores[8] = {INT32_MAX, INT32_MIN, 1, 2, 3};
+    module1_.NormalScores[9] = {0, 0, 0, 0, 0};
+    module1_.PlayerNames = {"", "", "ニ号", LongName, "", "", "", ""};
+    const std::array<int32_t, 15> stage3 = {120, 345, 0, 99999, 8, 77, 5, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::copy(stage3.begin(), stage3.end(), module1_.AttackScores[2].begin() + AttackIndex(3, 1, 0));
+    module1_.AttackScores[3][0] = 1234;
+    module1_.PlayerIndex = 2;
+    game_.SetWindowFactory(&views_);
+    game_.form3();
+    QVERIFY(views_.form3);
+    QVERIFY(QTest::qWaitForWindowExposed(views_.form3));
+  }
+
+  void layout_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");  // in its frame or window
+    QTest::addColumn<QString>("face");    // "" for the window's default
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<int>("alignment");
+    const QString proportional = "ＭＳ Ｐゴシック", fixed = "ＭＳ ゴシック";
+    const int left = Qt::AlignLeft | Qt::AlignTop, right = Qt::AlignRight | Qt::AlignTop;
+    QTest::newRow("frame") << "Frame1" << QRect(8, 16, 89, 241) << "" << 0.0 << false << 0;
+    QTest::newRow("normal option") << "Option7" << QRect(8, 16, 73, 28) << "" << 0.0 << false << 0;
+    QTest::newRow("line") << "Line1" << QRect(8, 48, 73, 1) << "" << 0.0 << false << 0;
+    QTest::newRow("score attack label") << "Label1" << QRect(8, 56, 73, 17) << "" << 0.0 << false << left;
+    QTest::newRow("player list") << "Combo1" << QRect(8, 72, 73, 20) << "" << 0.0 << false << 0;
+    QTest::newRow("STAGE1") << "Option1" << QRect(8, 104, 73, 12) << "" << 0.0 << false << 0;
+    QTest::newRow("STAGE5") << "Option5" << QRect(8, 200, 73, 12) << "" << 0.0 << false << 0;
+    QTest::newRow("TOTAL") << "Option6" << QRect(8, 224, 73, 12) << "" << 0.0 << false << 0;
+    QTest::newRow("back") << "Command1" << QRect(16, 272, 73, 25) << "" << 0.0 << false << 0;
+    QTest::newRow("title") << "Label2" << QRect(104, 8, 449, 33) << proportional << 20.25 << true
+                           << int(Qt::AlignHCenter | Qt::AlignTop);
+    QTest::newRow("player name") << "Picture2" << QRect(112, 32, 225, 23) << "" << 0.0 << false << 0;
+    QTest::newRow("column heading") << "Label6" << QRect(344, 40, 209, 17) << fixed << 9.0 << false << left;
+    QTest::newRow("rank 9") << "Label7_8" << QRect(112, 248, 17, 25) << proportional << 15.75 << true
+                            << right;
+    QTest::newRow("rank 10, wider") << "Label7_9" << QRect(104, 272, 25, 25) << "" << 0.0 << false << right;
+    QTest::newRow("name 1") << "Picture1_0" << QRect(136, 56, 97, 25) << "" << 0.0 << false << 0;
+    QTest::newRow("name 10") << "Picture1_9" << QRect(136, 272, 97, 25) << "" << 0.0 << false << 0;
+    QTest::newRow("total 2") << "Label4_1" << QRect(240, 80, 89, 25) << proportional << 15.75 << true
+                             << right;
+    QTest::newRow("total 10") << "Label4_9" << QRect(240, 272, 89, 25) << proportional << 15.75 << true
+                              << right;
+    QTest::newRow("detail 1") << "Label5_0" << QRect(344, 64, 209, 17) << fixed << 9.0 << false << left;
+    QTest::newRow("detail 10") << "Label5_9" << QRect(344, 280, 209, 17) << fixed << 9.0 << false << left;
+  }
+
+  // Guards against a control out of place, a label in the wrong font, size or alignment, or a label
+  // that is not black.
+  void layout() {
+    QFETCH(QString, name);
+    QFETCH(QString, face);
+    QFETCH(int, alignment);
+    const QWidget* widget = views_.form3->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QTEST(widget->geometry(), "geometry");
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+      QCOMPARE(int(label->alignment()), alignment);
+      QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::black));
+      if (!face.isEmpty()) {
+        QCOMPARE(label->font().family(), face);
+        QTEST(label->font().pointSizeF(), "points");
+        QTEST(label->font().bold(), "bold");
+        QCOMPARE(label->font().italic(), name == "Label2");
+      }
+    }
+  }
+
+  // Guards against a window of the wrong size or caption, not black, without its white line, a
+  // control with the wrong caption or a normal option whose caption is cut, or a player list that
+  // can be typed into, lacks the free places, or is not black on white.
+  void windowAndList() {
+    Form3Window& window = *views_.form3;
+    QCOMPARE(window.size(), QSize(555, 306));
+    QCOMPARE(window.windowTitle(), "ハイスコアランキング");
+    const QImage shown = window.grab().toImage();
+    QCOMPARE(shown.pixelColor(100, 300), QColor(Qt::black));
+    QCOMPARE(shown.pixelColor(50, 64), QColor(Qt::white));  // Line1 in Frame1
+    QCOMPARE(shown.pixelColor(50, 62), QColor(Qt::black));
+
+    const auto* list = window.findChild<QComboBox*>("Combo1");
+    QStringList captions;
+    for (const char* name : {"Option7", "Option1", "Option2", "Option3", "Option4", "Option5", "Option6"})
+      captions << window.findChild<QRadioButton*>(name)->text();
+    captions << window.findChild<QLabel*>("Label1")->text()
+             << window.findChild<QPushButton*>("Command1")->text();
+    QCOMPARE(captions, (QStringList{"ノーマル\nモード", "STAGE1", "STAGE2", "STAGE3", "STAGE4", "STAGE5",
+                                    "TOTAL", "スコアアタック", "戻る"}));
+    QVERIFY(!list->isEditable());
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    QCOMPARE(items, (QStringList{"", "", "ニ号", LongName, "", "", "", ""}));
+    QCOMPARE(list->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(list->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QVERIFY(shown.pixelColor(list->mapTo(&window, QPoint(3, 10))).lightness() >= 250);
+  }
+
+  // Guards against a real measure that maps the old faces elsewhere or lets the detail columns drift,
+  // and against a cut that leaves a name wider than its box or cuts more than it must.
+  void realFontMeasure() {
+    const FontSpec fixed{"ＭＳ ゴシック", 9, false, false}, name{"ＭＳ Ｐゴシック", 9, true, false};
+    QCOMPARE(QFontInfo(ToQFont(fixed)).family(), "IPAGothic");
+    QCOMPARE(QFontInfo(ToQFont(name)).family(), "IPAPGothic");
+    const int half = platform_.TextWidth("0", fixed);
+    QCOMPARE(platform_.TextWidth("０", fixed), 2 * half);
+    QCOMPARE(platform_.TextWidth(" -/12345", fixed), 8 * half);
+    const int defaultName = platform_.TextWidth("天狗ラーメン", name);
+    QVERIFY2(defaultName > 60 && defaultName < 90, qPrintable(QString::number(defaultName)));
+
+    const std::string whole = module1_.NormalNames[1];
+    const std::string cut = game_.form3().Picture1[1].Printed().at(0).text;
+    QVERIFY(cut.size() < whole.size() && whole.starts_with(cut));
+    QVERIFY(platform_.TextWidth(cut, name) <= 96);
+    QVERIFY(platform_.TextWidth(whole.substr(0, cut.size() + 3), name) > 96);  // one more character
+  }
+
+  // Guards against a view the widgets do not reach, text printed out of place or in the wrong
+  // colour, a cut name spilling out of its box, a number cut at the edge of its label, or a long
+  // player name not drawn small and low; and leaves a picture of each view for a person to look at.
+  void viewsOnScreen() {
+    Form3Window& window = *views_.form3;
+    Form3& model = game_.form3();
+    auto box = [&](const char* name) { return LitBox(window.findChild<QWidget*>(name)->grab().toImage()); };
+    auto picture = [&](const char* file) {
+      QDir().mkpath(MORVANE_SCREENSHOTS);
+      QVERIFY(window.grab().save(QStringLiteral(MORVANE_SCREENSHOTS "/%1.png").arg(file)));
+    };
+
+    QVERIFY(model.Option7.Value());
+    const QRect cutName = box("Picture1_1");
+    QVERIFY2(cutName.left() <= 1 && cutName.right() >= 84 && cutName.right() <= 96 && cutName.top() >= 5,
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(cutName.x())
+                            .arg(cutName.y())
+                            .arg(cutName.width())
+                            .arg(cutName.height())));
+    QVERIFY(Pixels(window.findChild<QWidget*>("Picture1_1")->grab().toImage(), QColor(255, 255, 25)) > 50);
+    // Numbers too wide for the installed face or for their label show whole, and no smaller than
+    // they must: a quarter point larger, their first figure would be cut.
+    for (const char* number : {"Label7_9", "Label4_0", "Label4_7"}) {
+      auto* label = window.findChild<QLabel*>(number);
+      const QFont shown = label->font();
+      QVERIFY2(box(number).left() >= 1 && box(number).width() > 10, number);
+      QVERIFY2(shown.pointSizeF() < 15.75, number);
+      QFont larger = shown;
+      larger.setPointSizeF(shown.pointSizeF() + 0.25);
+      label->setFont(larger);
+      const int largerLeft = box(number).left();
+      label->setFont(shown);
+      QVERIFY2(largerLeft < 1, number);
+    }
+    QCOMPARE(model.Label5[8].Caption(), "214748364700/-214748364800/100/200/300");
+    QCOMPARE(window.findChild<QLabel*>("Label5_8")->text(), "214748364700/-214748364800/100/2…");
+    picture("ranking-normal");
+
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
+    QCOMPARE(QString::fromStdString(model.Label2.Caption()), "SCORE ATTACK RESULT");
+    QCOMPARE(QString::fromStdString(model.Picture1[1].Printed().at(0).text), "STAGE 3");
+    QVERIFY(box("Picture1_3").left() >= 37 && box("Picture1_3").left() <= 40);
+    QVERIFY(box("Picture2").top() < 5);
+    // A short number after a wide one is back at its full size.
+    QCOMPARE(window.findChild<QLabel*>("Label4_7")->font().pointSizeF(), 15.75);
+    picture("ranking-stage");
+
+    QTest::mouseClick(window.findChild<QRadioButton*>("Option6"), Qt::LeftButton);
+    QCOMPARE(QString::fromStdString(model.Picture1[1].Printed().at(0).text), "  TOTAL");
+    picture("ranking-total");
+
+    auto* list = window.findChild<QComboBox*>("Combo1");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(model.Combo1.ListIndex(), 3);
+    QVERIFY(model.Option6.Value());
+    QCOMPARE(model.Picture2.Printed().at(0).font.points, 9.0);
+    const QRect heading = box("Picture2");
+    QVERIFY(heading.top() >= 5 && heading.right() < 224);
+    picture("ranking-total-long-name");
+  }
+
+  // Guards against a title-bar close that does not go back as "戻る" does: play screen reset, menu
+  // shown with the keyboard, the window unloaded and its Qt window gone.
+  void closeFromTitleBar() {
+    module1_.GameMode = 4;
+    game_.form1.Label4.SetCaption("GO!!");
+    QVERIFY(views_.form3->close() == false);
+    QCOMPARE(QString::fromStdString(game_.form1.Label4.Caption()), "Morvane-Tesk");
+    QVERIFY(game_.form2.Visible() && game_.form2.Active());
+    QVERIFY(!game_.Form3Loaded());
+    QVERIFY(!views_.form3->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!views_.form3);
+  }
+
+ private:
+  QtPlatform platform_;
+  Game game_{platform_};
+  Module1& module1_ = game_.module1;
+  Views views_;
+};
+
+QTEST_MAIN(Form3WindowTest)
+#include "tst_form3window.moc"
