@@ -9,7 +9,7 @@ cleanup() {
   for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
   [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
+  cd / && rm -rf "$work"
 }
 trap cleanup EXIT
 fail() {
@@ -53,7 +53,7 @@ place() {
 # Waits for a visible window of `pid` whose title matches `pattern`; prints its id.
 window_of() {
   local pid=$1 pattern=$2 id
-  for _ in $(seq 100); do
+  for _ in $(seq 150); do
     id=$(xdotool search --all --onlyvisible --pid "$pid" --name "$pattern" 2>/dev/null | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     kill -0 "$pid" 2>/dev/null || return 1

@@ -3,21 +3,9 @@
 # link and from another network namespace), a killed copy, no display, a first start in a folder
 # where the score file cannot be written, a folder name that is not UTF-8 and a path too long for
 # the system to report.
-set -u
-game="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  cd / && rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-unset QT_QPA_PLATFORM
-
-# The game keeps its files beside itself, so each case runs a copy in a folder of its own.
-place() { mkdir -p "$work/$1" && cp "$game" "$work/$1/morvane-tesk" && echo "$work/$1/morvane-tesk"; }
+GAME="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" SHOTS="$2"
+game="$GAME"
+. "$(dirname "$0")/lib.sh"
 
 # 1. No display: one clear line, non-zero status, no Qt abort.
 copy=$(place nodisplay)
@@ -28,32 +16,9 @@ grep -q "no display" <<<"$out" || fail "unclear message without a display: $out"
 out=$(DISPLAY=:97 "$copy" 2>&1); status=$?
 [ "$status" -ne 0 ] && grep -q "no display" <<<"$out" || fail "unreachable display not reported: $out"
 
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+start_display
 
-# Waits for a visible window of `pid` whose title matches `pattern`; prints its id.
-window_of() {
-  local pid=$1 pattern=$2
-  for _ in $(seq 150); do
-    local id
-    id=$(xdotool search --all --onlyvisible --pid "$pid" --name "$pattern" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
 visible_windows() { xdotool search --all --onlyvisible --pid "$1" --name '.*' 2>/dev/null | wc -l; }
-ends_within() {  # pid seconds
-  for _ in $(seq $(($2 * 10))); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
 # Presses Enter in the message box of `pid` until the process ends (a box that has just been mapped
 # may not take keys yet); fails when it is still running after ten tries.
 ok_and_end() {  # window pid
