@@ -58,6 +58,9 @@ ok_and_end() {  # window pid
   for _ in $(seq 10); do
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool key --window "$1" Return 2>/dev/null
+    # A box that closes on the press takes its window with it, and xdotool then fails to send the
+    # release: the key would stay down in the server and auto-repeat into the next copy's box.
+    xdotool keyup Return 2>/dev/null
     ends_within "$2" 1 && return 0
   done
   return 1
