@@ -33,8 +33,9 @@ class TestStagePictures : public QObject {
     for (int id = 100; id <= 105; ++id) QTest::addRow("picture %d", id) << id;
   }
   void chart() {
-    // Guards against a chart that lost its frame, chamfer, grey field, axes or a tick, or that shows a
-    // stray colour, stray orange, or a FREE! sign outside its box.
+    // Guards against a chart that lost its frame, chamfer, grey field (up to the frame's inner
+    // corners), axes or a tick, or that shows a stray colour, stray orange, or a FREE! sign outside
+    // its box.
     QFETCH(int, id);
     const Bitmap& picture = LoadPicture(id);
     QVERIFY(picture.width == 280 && picture.height == 140);
@@ -53,14 +54,25 @@ class TestStagePictures : public QObject {
         letterPixels += letter;
       }
     QVERIFY(id != 105 || letterPixels > 1000);
-    // Walking in across each side, then across each cut corner: a two-pixel frame that stays closed.
-    const int walks[][4] = {{29, 70, 1, 0}, {254, 70, -1, 0}, {140, 21, 0, 1},  {140, 118, 0, -1},
-                            {30, 22, 1, 1}, {253, 22, -1, 1}, {30, 117, 1, -1}, {253, 117, -1, -1}};
+    // Walking in across each side: a two-pixel frame.
+    const int walks[][4] = {{29, 70, 1, 0}, {254, 70, -1, 0}, {140, 21, 0, 1}, {140, 118, 0, -1}};
     for (const auto& [x, y, dx, dy] : walks) {
       QByteArray seen;
       for (int step = 0; step < 4; ++step) seen += Colour(picture, x + step * dx, y + step * dy);
-      QCOMPARE(seen, QByteArray(dx && dy ? "WWCG" : "WCCG"));
+      QCOMPARE(seen, QByteArray("WCCG"));
     }
+    // The 5 x 5 pixels of each cut corner, read from the outer corner inwards: the chamfer, a frame
+    // with no gap between the grey and the white, and grey up to the inner corner of the frame
+    // (32, 24), (251, 24), (32, 115), (251, 115).
+    const char* const corner[5] = {"WWWCC", "WWCCC", "WCGGG", "CCGGG", "CCGGG"};
+    const int corners[][4] = {{30, 22, 1, 1}, {253, 22, -1, 1}, {30, 117, 1, -1}, {253, 117, -1, -1}};
+    for (const auto& [x, y, dx, dy] : corners)
+      for (int row = 0; row < 5; ++row) {
+        QByteArray seen;
+        for (int column = 0; column < 5; ++column) seen += Colour(picture, x + column * dx, y + row * dy);
+        QVERIFY2(seen == corner[row], qPrintable(QString("corner at %1,%2, row %3: %4").arg(x).arg(y).arg(row)
+                                                     .arg(QString::fromLatin1(seen))));
+      }
   }
 
   void courseLine_data() {
