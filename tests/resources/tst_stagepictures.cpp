@@ -1,5 +1,6 @@
 // Tests for what the game carries: course strings, stage pictures and the generated sounds.
 #include <QFile>
+#include <QImage>
 #include <QtEndian>
 #include <QtTest>
 
@@ -137,6 +138,16 @@ class TestStagePictures : public QObject {
     QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), data + 36);
     QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 40), data);
     QVERIFY(qAbs(data / 44100.0 - seconds) < 0.05);
+  }
+
+  void iconFile() {
+    // Guards against a desktop icon that is not the window icon: another size, drawing or colours.
+    const QImage file(QStringLiteral(MORVANE_SOUND_DIR "/morvane-tesk.png"));
+    const Bitmap& icon = ProgramIcon();
+    QCOMPARE(file.size(), QSize(32, 32));
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x)
+        QVERIFY2(file.pixel(x, y) == (icon.At(x, y) | 0xff000000u), qPrintable(QString("%1,%2").arg(x).arg(y)));
   }
 };
 
