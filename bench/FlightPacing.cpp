@@ -113,17 +113,25 @@ class TimedPlatform : public Platform {
   std::vector<double> overshootMilliseconds;
   double yieldMilliseconds = 0;
   double soundMilliseconds = 0;
+  long longSteps = 0;          // work over 1 ms between two pauses...
+  long longStepsTakenOff = 0;  // ...of which the kernel took the processor away in between
 
   void Sleep(int milliseconds) override {
     const Clock::time_point start = Clock::now();
+    const long switches = InvoluntarySwitches();
     // Work: from the end of one pause to the start of the next one.
     if (lastPauseEnd_) {
       const double work = Milliseconds(start - *lastPauseEnd_);
       stepWorkMilliseconds.push_back(work);
       if (milliseconds == Flight::TickPauseMs && lastWasTick_) tickWorkMilliseconds.push_back(work);
+      if (work > 1.0) {
+        ++longSteps;
+        if (switches > switchesAtPauseEnd_) ++longStepsTakenOff;
+      }
     }
     requestedMilliseconds += milliseconds;
     real_.Sleep(milliseconds);
+    switchesAtPauseEnd_ = InvoluntarySwitches();
     lastPauseEnd_ = Clock::now();
     lastWasTick_ = milliseconds == Flight::TickPauseMs;
     overshootMilliseconds.push_back(Milliseconds(*lastPauseEnd_ - start) - milliseconds);
@@ -168,7 +176,14 @@ class TimedPlatform : public Platform {
 
  private:
   QtPlatform& real_;
+  static long InvoluntarySwitches() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nivcsw;
+  }
+
   std::optional<Clock::time_point> lastPauseEnd_;
+  long switchesAtPauseEnd_ = 0;
   bool lastWasTick_ = false;
 };
 
@@ -235,6 +250,9 @@ Result Fly(QtPlatform& real, const Script& script) {
               platform.stepWorkMilliseconds.size(), Percentile(platform.stepWorkMilliseconds, 0.5),
               Percentile(platform.stepWorkMilliseconds, 0.99), Percentile(platform.stepWorkMilliseconds, 1.0),
               over(platform.stepWorkMilliseconds, 1.0), over(platform.stepWorkMilliseconds, 5.0));
+  if (platform.longSteps > 0)
+    std::printf("  of the %ld steps over 1 ms, the kernel took the processor away during %ld\n", platform.longSteps,
+                platform.longStepsTakenOff);
   return {wall / requested, (wall - waiting) / requested};
 }
 
