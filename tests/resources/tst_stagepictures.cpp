@@ -1,6 +1,7 @@
 // Tests for what the game carries: course strings, stage pictures and the generated sounds.
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QtEndian>
 #include <QtTest>
 
@@ -148,6 +149,21 @@ class TestStagePictures : public QObject {
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x)
         if (file.pixel(x, y) != (icon.At(x, y) | 0xff000000u)) QFAIL(qPrintable(QString("%1,%2").arg(x).arg(y)));
+  }
+
+  void iconMakerFailures_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("no output file named") << QStringList{} << 2;
+    QTest::newRow("a folder that does not exist") << QStringList{"/nonexistent/morvane-tesk.png"} << 1;
+  }
+  void iconMakerFailures() {
+    // Guards against a build that goes on without its icon because the icon maker reported success.
+    QFETCH(QStringList, arguments);
+    QProcess maker;
+    maker.start(QStringLiteral(MORVANE_MAKE_ICON), arguments);
+    QVERIFY(maker.waitForFinished());
+    QTEST(maker.exitCode(), "status");
   }
 };
 
