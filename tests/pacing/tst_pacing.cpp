@@ -1,4 +1,5 @@
 // What the real platform asks of the kernel so that a flight keeps its pace on a busy machine.
+#include <sys/resource.h>
 #include <sys/utsname.h>
 
 #include <QApplication>
@@ -14,7 +15,8 @@ class PacingTest : public QObject {
  private slots:
   void shortSchedulerSlice() {
     // Guards against the user-interface thread keeping the kernel's default slice, with which a busy
-    // machine lets the woken flight wait up to a clock tick after every pause.
+    // machine lets the woken flight wait up to a clock tick after every pause, or losing the
+    // niceness it was started with.
     utsname system{};
     uname(&system);
     int major = 0, minor = 0;
@@ -30,8 +32,12 @@ class PacingTest : public QObject {
       return -1LL;
     };
     QVERIFY(slice() != 100000);
+    // A player who started the game at a lower priority keeps it: asking for the slice must not
+    // reset the niceness (nor, unprivileged, fail for asking to).
+    QCOMPARE(setpriority(PRIO_PROCESS, 0, 7), 0);
     QtPlatform platform;
     QCOMPARE(slice(), 100000);  // nanoseconds: the shortest the kernel grants
+    QCOMPARE(getpriority(PRIO_PROCESS, 0), 7);
   }
 };
 
