@@ -31,7 +31,10 @@ class Form1Window::PictureBox : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
+    // On a high-density screen each picture pixel becomes a block of device pixels of its own
+    // colour: no smoothing, which would blur the chart's one- and two-pixel lines.
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(event->rect().topLeft(), image_, event->rect());
   }
 
@@ -39,7 +42,9 @@ class Form1Window::PictureBox : public QWidget {
   QImage image_;
 };
 
-// The craft: a square or a circle with a one-pixel border, drawn inside its own box.
+// The craft: a square or a circle with a one-pixel border, drawn inside its own box. The square is
+// filled box by box, so that on a high-density screen every pixel of it covers whole device
+// pixels (a pen's line would be one device pixel thick, or fall half outside the box).
 class Form1Window::ShipWidget : public QWidget {
  public:
   explicit ShipWidget(QWidget* parent) : QWidget(parent) {
@@ -54,12 +59,13 @@ class Form1Window::ShipWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    painter.setPen(border);
-    painter.setBrush(fill);
     if (shape == ShapeKind::Square) {
-      painter.drawRect(0, 0, width() - 1, height() - 1);
+      painter.fillRect(rect(), border);
+      painter.fillRect(rect().adjusted(1, 1, -1, -1), fill);
       return;
     }
+    painter.setPen(border);
+    painter.setBrush(fill);
     painter.setRenderHint(QPainter::Antialiasing);
     const double diameter = std::min(width(), height()) - 1;
     painter.drawEllipse(QRectF((width() - 1 - diameter) / 2.0 + 0.5, (height() - 1 - diameter) / 2.0 + 0.5,

@@ -46,8 +46,8 @@ void DrawFrame(Bitmap& picture) {
       const int dx = std::min(x - FrameLeft, FrameRight - x);
       const int dy = std::min(y - FrameTop, FrameBottom - y);
       if (dx + dy < FrameChamfer) continue;
-      // The cut corner keeps the frame's thickness along its diagonal.
-      const bool onFrame = dx < FrameThickness || dy < FrameThickness || dx + dy < FrameChamfer + 2;
+      // Everything inside the frame's two pixels is grey, the inner corners too.
+      const bool onFrame = dx < FrameThickness || dy < FrameThickness;
       picture.Set(x, y, onFrame ? PictureColour::Cyan : PictureColour::Grey);
     }
   }

@@ -25,9 +25,10 @@ ok_and_end() {  # window pid
   for _ in $(seq 10); do
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool key --window "$1" Return 2>/dev/null
-    # A press whose window went away before its release can leave Return held down, repeating
-    # into the next copy's message box.
-    ends_within "$2" 1 && { xdotool keyup Return 2>/dev/null; return 0; }
+    # A box that closes on the press takes its window with it, and xdotool then fails to send the
+    # release: the key would stay down in the server and auto-repeat into the next copy's box.
+    xdotool keyup Return 2>/dev/null
+    ends_within "$2" 1 && return 0
   done
   return 1
 }

@@ -1,5 +1,7 @@
 // Tests for what the game carries: course strings, stage pictures and the generated sounds.
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QtEndian>
 #include <QtTest>
 
@@ -33,8 +35,9 @@ class TestStagePictures : public QObject {
     for (int id = 100; id <= 105; ++id) QTest::addRow("picture %d", id) << id;
   }
   void chart() {
-    // Guards against a chart that lost its frame, chamfer, grey field, axes or a tick, or that shows a
-    // stray colour, stray orange, or a FREE! sign outside its box.
+    // Guards against a chart that lost its frame, chamfer, grey field (up to the frame's inner
+    // corners), axes or a tick, or that shows a stray colour, stray orange, or a FREE! sign outside
+    // its box.
     QFETCH(int, id);
     const Bitmap& picture = LoadPicture(id);
     QVERIFY(picture.width == 280 && picture.height == 140);
@@ -43,7 +46,7 @@ class TestStagePictures : public QObject {
     for (int y = 0; y < 140; ++y)
       for (int x = 0; x < 280; ++x) {
         const char colour = Colour(picture, x, y);
-        QVERIFY2(colour != '?', qPrintable(QString("stray colour at %1,%2").arg(x).arg(y)));
+        if (colour == '?') QFAIL(qPrintable(QString("stray colour at %1,%2").arg(x).arg(y)));
         const bool drawn = IsChartOrange(x, y) || (id == 105 && InBox(x, y, 56, 36, 64, 39));  // the stub
         if (drawn || exact) QCOMPARE(colour == 'O', drawn);
         if (!InBox(x, y, 30, 22, 253, 117)) QCOMPARE(colour, 'W');
@@ -53,14 +56,25 @@ class TestStagePictures : public QObject {
         letterPixels += letter;
       }
     QVERIFY(id != 105 || letterPixels > 1000);
-    // Walking in across each side, then across each cut corner: a two-pixel frame that stays closed.
-    const int walks[][4] = {{29, 70, 1, 0}, {254, 70, -1, 0}, {140, 21, 0, 1},  {140, 118, 0, -1},
-                            {30, 22, 1, 1}, {253, 22, -1, 1}, {30, 117, 1, -1}, {253, 117, -1, -1}};
+    // Walking in across each side: a two-pixel frame.
+    const int walks[][4] = {{29, 70, 1, 0}, {254, 70, -1, 0}, {140, 21, 0, 1}, {140, 118, 0, -1}};
     for (const auto& [x, y, dx, dy] : walks) {
       QByteArray seen;
       for (int step = 0; step < 4; ++step) seen += Colour(picture, x + step * dx, y + step * dy);
-      QCOMPARE(seen, QByteArray(dx && dy ? "WWCG" : "WCCG"));
+      QCOMPARE(seen, QByteArray("WCCG"));
     }
+    // The 5 x 5 pixels of each cut corner, read from the outer corner inwards: the chamfer, a frame
+    // with no gap between the grey and the white, and grey up to the inner corner of the frame
+    // (32, 24), (251, 24), (32, 115), (251, 115).
+    const char* const corner[5] = {"WWWCC", "WWCCC", "WCGGG", "CCGGG", "CCGGG"};
+    const int corners[][4] = {{30, 22, 1, 1}, {253, 22, -1, 1}, {30, 117, 1, -1}, {253, 117, -1, -1}};
+    for (const auto& [x, y, dx, dy] : corners)
+      for (int row = 0; row < 5; ++row) {
+        QByteArray seen;
+        for (int column = 0; column < 5; ++column) seen += Colour(picture, x + column * dx, y + row * dy);
+        QVERIFY2(seen == corner[row], qPrintable(QString("corner at %1,%2, row %3: %4").arg(x).arg(y).arg(row)
+                                                     .arg(QString::fromLatin1(seen))));
+      }
   }
 
   void courseLine_data() {
@@ -125,6 +139,31 @@ class TestStagePictures : public QObject {
     QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), data + 36);
     QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 40), data);
     QVERIFY(qAbs(data / 44100.0 - seconds) < 0.05);
+  }
+
+  void iconFile() {
+    // Guards against a desktop icon that is not the window icon: another size, drawing or colours.
+    const QImage file(QStringLiteral(MORVANE_SOUND_DIR "/morvane-tesk.png"));
+    const Bitmap& icon = ProgramIcon();
+    QCOMPARE(file.size(), QSize(32, 32));
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x)
+        if (file.pixel(x, y) != (icon.At(x, y) | 0xff000000u)) QFAIL(qPrintable(QString("%1,%2").arg(x).arg(y)));
+  }
+
+  void iconMakerFailures_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("no output file named") << QStringList{} << 2;
+    QTest::newRow("a folder that does not exist") << QStringList{"/nonexistent/morvane-tesk.png"} << 1;
+  }
+  void iconMakerFailures() {
+    // Guards against a build that goes on without its icon because the icon maker reported success.
+    QFETCH(QStringList, arguments);
+    QProcess maker;
+    maker.start(QStringLiteral(MORVANE_MAKE_ICON), arguments);
+    QVERIFY(maker.waitForFinished());
+    QTEST(maker.exitCode(), "status");
   }
 };
 
