@@ -36,6 +36,9 @@ class TestGameFlow : public QObject {
 
     for (int stage = 1; stage <= 5; ++stage) {
       QCOMPARE(s.module1.PromptState, 1);
+      Bitmap picture = LoadPicture(100 + stage);  // each stage flies over its own picture and pad
+      picture.FillBox(171, 100, 196, 101, MakeRgb(255, 255, 0));
+      QVERIFY(s.form1.Picture() == picture);
       s.NextFlightLands();
       s.PressPrompt();
       QCOMPARE(s.module1.RunStageScores[stage], LandingPerStage[stage - 1]);
@@ -249,6 +252,23 @@ class TestGameFlow : public QObject {
     QVERIFY(s.menu.Option2.Value() && s.menu.Combo1.Text() == "STAGE 5");
     QCOMPARE(Text(s.form1.Label6.Caption() + s.form1.Label7.Caption() + s.form1.Label3[0].Caption()),
              QString());
+  }
+
+  void attackCrashStillRanks() {
+    // Guards against a crash in score attack that is never ranked, although its course points count.
+    Session s;
+    s.module1.PlayerNames[0] = "A";
+    s.Choose(s.menu.Option2);
+    s.menu.Command1_Click();
+    s.game.form5().Command2_Click();
+    const QByteArray before = s.ReadFile("MTScore.dat");
+    ScoreTables expected = s.module1;
+    s.PressPrompt();  // no key on stage 1: a crash with its course points
+    QCOMPARE(s.PromptText(), QStringLiteral("1位にランクイン！！"));
+    expected.AttackScores[0][2] = Stage1CrashCourse;
+    QVERIFY(static_cast<const ScoreTables&>(s.module1) == expected);
+    QCOMPARE(s.ReadFile("MTScore.dat"), Session::SavedOver(before, expected));
+    QCOMPARE(s.module1.AttackBest[0], Stage1CrashCourse);
   }
 
   void superScoreAttack_data() {

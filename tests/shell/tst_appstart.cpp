@@ -1,5 +1,6 @@
 // Start-up with windows: what a player sees first, offscreen.
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,7 @@ class TestAppStart : public QObject {
     QVERIFY(playScreen.isVisible());
     QCOMPARE(playScreen.windowTitle(), QStringLiteral("Morvane-Tesk"));
     QCOMPARE(playScreen.size(), QSize(408, 256));
+    QCOMPARE(playScreen.findChild<QLabel*>("Label4")->text(), QStringLiteral("Morvane-Tesk"));
 
     Form2Window& menu = *program.form2Window;
     QVERIFY(menu.isVisible());
