@@ -5,36 +5,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/PosixFile.h"
+
 namespace {
 
 // The file the claim protects; a copy that cannot write the claim file locks this one instead.
 constexpr char ScoreFileName[] = "MTScore.dat";
 
-// A descriptor closed when the scope ends, unless it is kept for the life of the process.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (!kept_) ::close(fd_);  // -1 included: the close then just fails
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  int Get() const { return fd_; }
-  // The claim lasts as long as the descriptor: it is never closed, the kernel closes it at the end.
-  bool Keep() {
-    kept_ = true;
-    return true;
-  }
-
- private:
-  int fd_;
-  bool kept_ = false;
-};
+// The claim lasts as long as the descriptor: it is never closed, the kernel closes it at the end.
+bool KeepOpen(Descriptor& file) {
+  file.Release();
+  return true;
+}
 
 int Open(const std::string& path, int flags, mode_t mode) {
   // Non-blocking: a pipe put in either file's place must not hang the start.
-  return ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+  return OpenFile(path, flags | O_NONBLOCK, mode);
 }
 
 // Read and write for each class that may write the folder or the score file, nobody else.
@@ -66,9 +52,8 @@ bool WriteLockHeld(const std::string& path, int flags) {
 bool ClaimThroughScoreFile(const std::string& claimPath, const std::string& scorePath) {
   if (WriteLockHeld(claimPath, O_NOFOLLOW)) return false;
   Descriptor score(Open(scorePath, O_RDWR, 0));
-  struct stat status {};
-  if (::fstat(score.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return true;
-  return LockWhole(score.Get()) && score.Keep();
+  if (!IsRegularFile(score.Get())) return true;
+  return LockWhole(score.Get()) && KeepOpen(score);
 }
 
 }  // namespace
@@ -91,5 +76,5 @@ bool ClaimProgramFolder(const std::string& programFolder) {
     }
     ::fchmod(claim.Get(), mode);
   }
-  return LockWhole(claim.Get()) && !WriteLockHeld(scorePath, 0) && claim.Keep();
+  return LockWhole(claim.Get()) && !WriteLockHeld(scorePath, 0) && KeepOpen(claim);
 }

@@ -3,10 +3,11 @@
 #include "platform/SoundSource.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QObject>
+
+#include "platform/PosixFile.h"
 
 namespace {
 
@@ -24,12 +25,9 @@ class DescriptorKeeper : public QObject {
 
 QUrl OpenSoundSource(const std::string& path, QObject* keeper) {
   // Non-blocking: a pipe in a sound's place must not hang the game.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
-    return {};
-  }
+  Descriptor file(OpenFile(path, O_RDONLY | O_NONBLOCK));
+  if (!IsRegularFile(file.Get())) return {};
+  const int fd = file.Release();
   new DescriptorKeeper(fd, keeper);
   return QUrl::fromLocalFile(QStringLiteral("/proc/self/fd/%1").arg(fd));
 }

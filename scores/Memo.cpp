@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "scores/PosixFile.h"
+#include "platform/PosixFile.h"
 #include "scores/ScoreFile.h"
 #include "shell/EndProgram.h"
 

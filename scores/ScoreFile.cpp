@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "scores/PosixFile.h"
+#include "platform/PosixFile.h"
 #include "scores/ScoreFileCodec.h"
 #include "shell/EndProgram.h"
 

@@ -1,5 +1,5 @@
-// Plain POSIX file access for the score file and the memo: paths are the system's bytes.
-#include "scores/PosixFile.h"
+// Plain POSIX file access: paths are the system's bytes.
+#include "platform/PosixFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

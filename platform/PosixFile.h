@@ -1,4 +1,5 @@
-// Plain POSIX file access for the score file and the memo: paths are the system's bytes.
+// Plain POSIX file access for the score file, the memo, the single-copy claim and the sounds:
+// paths are the system's bytes.
 #pragma once
 
 #include <sys/types.h>
@@ -17,6 +18,12 @@ class Descriptor {
 
   int Get() const { return fd_; }
   bool Valid() const { return fd_ >= 0; }
+  // Hands the descriptor over: it is no longer closed here.
+  int Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes now; false when the close failed, which can mean written data was lost.
   bool Close();
 
