@@ -7,9 +7,7 @@
 //
 // default-slice puts the scheduler slice the game asks for back to the kernel's default, to compare.
 // Offscreen unless QT_QPA_PLATFORM says otherwise (bench/measure.sh runs it under Xvfb too).
-#include <sched.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -29,6 +27,7 @@
 
 #include "flight/Form1Window.h"
 #include "platform/QtPlatform.h"
+#include "platform/SchedulerSlice.h"
 #include "shell/AppFolder.h"
 #include "shell/Game.h"
 #include "shell/RunSetUp.h"
@@ -77,21 +76,6 @@ double SliceMicroseconds() {
   while (std::getline(sched, line))
     if (line.rfind("se.slice", 0) == 0) return std::atof(line.substr(line.find(':') + 1).c_str()) / 1e3;
   return 0;
-}
-
-// Back to the kernel's default slice: sched_setattr with no runtime.
-void UseDefaultSlice() {
-  struct {
-    uint32_t size, policy;
-    uint64_t flags;
-    int32_t nice;
-    uint32_t priority;
-    uint64_t runtime, deadline, period;
-  } attributes{};
-  attributes.size = sizeof attributes;
-  attributes.policy = SCHED_OTHER;
-  attributes.nice = getpriority(PRIO_PROCESS, 0);
-  syscall(SYS_sched_setattr, 0, &attributes, 0);
 }
 
 double ProcessCpuMilliseconds() {
@@ -267,7 +251,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   MapJapaneseFonts();
   QtPlatform real;
-  if (argc > 2 && std::string(argv[2]) == "default-slice") UseDefaultSlice();
+  if (argc > 2 && std::string(argv[2]) == "default-slice") AskForSchedulerSlice(0);
   std::printf("platform %s, scheduler slice %.0f us\n", qPrintable(QGuiApplication::platformName()),
               SliceMicroseconds());
   const Script scripts[] = {

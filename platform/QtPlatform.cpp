@@ -1,10 +1,7 @@
 // The outside services on a Linux desktop, through Qt.
 #include "platform/QtPlatform.h"
 
-#include <sched.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -23,6 +20,7 @@
 #include <ctime>
 
 #include "platform/ProgramFolder.h"
+#include "platform/SchedulerSlice.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundSource.h"
 #include "platform/WavCheck.h"
@@ -50,44 +48,12 @@ int VirtualKeyOf(int qtKey, bool onKeypad) {
   }
 }
 
-namespace {
-
-// The kernel's sched_attr (glibc before 2.41 does not declare it).
-struct SchedulerAttributes {
-  uint32_t size;
-  uint32_t policy;
-  uint64_t flags;
-  int32_t nice;
-  uint32_t priority;
-  uint64_t runtime;
-  uint64_t deadline;
-  uint64_t period;
-};
-
-// Asks for a short scheduler slice for the calling thread. A busy processor lets a woken thread
-// wait until the running one has used its slice (some 3 ms, up to a 4 ms clock tick); a thread
-// that asks for a short slice is let in sooner. The flight wakes every 50 ms to do some 50 us of
-// work, and every late wake-up adds to the flight's length. Any user may ask (Linux 6.12 and later;
-// older kernels ignore it); the niceness stays as it is.
-void AskForShortSlices() {
-  constexpr uint64_t SliceNanoseconds = 100000;  // the shortest the kernel grants
-  errno = 0;
-  const int nice = getpriority(PRIO_PROCESS, 0);
-  if (errno != 0) return;
-  SchedulerAttributes attributes{};
-  attributes.size = sizeof attributes;
-  attributes.policy = SCHED_OTHER;
-  attributes.nice = nice;
-  attributes.runtime = SliceNanoseconds;
-  syscall(SYS_sched_setattr, 0, &attributes, 0);
-}
-
-}  // namespace
-
 QtPlatform::QtPlatform() {
   // The default 50 us timer slack adds to every 50 ms tick; one microsecond keeps the pace honest.
   prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
-  AskForShortSlices();
+  // The flight wakes every 50 ms to do some 50 us of work, and every late wake-up adds to the
+  // flight's length.
+  AskForSchedulerSlice(100000);  // the shortest the kernel grants
   QCoreApplication::instance()->installEventFilter(this);
 }
 
