@@ -192,8 +192,9 @@ void Form3::Option6_Click() {
   Label5[2].SetCaption(CriteriaHeading);
   for (size_t stage = 0; stage < 5; ++stage) {
     const auto best = std::span(scores).subspan(stage * 15, 3);  // rank 0 of the stage
-    sum += WideSum(best);
-    Label4[stage + 3].SetCaption(TotalText(WideSum(best)));
+    const int64_t stageSum = WideSum(best);
+    sum += stageSum;
+    Label4[stage + 3].SetCaption(TotalText(stageSum));
     Label5[stage + 3].SetCaption(DetailLine(best, DetailWidthAttack));
   }
   Label4[1].SetCaption(TotalText(sum));
