@@ -1,5 +1,9 @@
 // Outside services: the key state the steering relies on, the pause, the message and input boxes,
-// the sounds and the sound-file check, the end of the program, the single-copy guard.
+// the sounds and the sound-file check, the end of the program, the single-copy guard, the file
+// helpers.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -14,12 +18,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
 
+#include "platform/PosixFile.h"
 #include "platform/QtPlatform.h"
 #include "platform/SingleInstance.h"
 #include "platform/WavCheck.h"
@@ -359,6 +365,44 @@ class TestPlatform : public QObject {
     QVERIFY2(!ClaimProgramFolder(folder.path().toStdString()),
              "a second copy from the same folder was let in");
     QVERIFY2(ClaimProgramFolder(other.path().toStdString()), "a copy in another folder was refused");
+  }
+
+  void descriptorClosesOnceAndOnlyItsOwn() {
+    // Guards against a close that leaves the file open, and against an owner that closes its
+    // number again when it goes: by then that number may belong to another file.
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("file").toStdString();
+    int number = -1;
+    {
+      Descriptor file(OpenFile(path, O_RDWR | O_CREAT, 0600));
+      const Descriptor other(OpenFile(path, O_RDONLY));
+      QVERIFY(file.Valid() && other.Valid());
+      number = file.Get();
+      QVERIFY(file.Close());
+      QVERIFY(!file.Valid());
+      QCOMPARE(::fcntl(number, F_GETFD), -1);
+      QVERIFY(::dup2(other.Get(), number) == number);  // another file under the old number
+    }
+    QVERIFY2(::fcntl(number, F_GETFD) != -1, "the closed descriptor's owner closed another file");
+    ::close(number);
+  }
+
+  void failedWritesAreReported() {
+    // Guards against a write the system refused being reported as done, and against pieces
+    // written at the wrong place.
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("file").toStdString();
+    const std::array<uint8_t, 3> bytes = {1, 2, 3};
+    {
+      const Descriptor readOnly(OpenFile(path, O_RDONLY | O_CREAT, 0600));
+      QVERIFY(!WriteAll(readOnly.Get(), bytes));
+      QVERIFY(!WriteAllAt(readOnly.Get(), bytes, 2));
+    }
+    const Descriptor file(OpenFile(path, O_RDWR));
+    QVERIFY(WriteAll(file.Get(), bytes) && WriteAllAt(file.Get(), bytes, 5));
+    std::ifstream written(path, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    QCOMPARE(QByteArray::fromStdString(content), QByteArray::fromHex("0102030000010203"));
   }
 };
 

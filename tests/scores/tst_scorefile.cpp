@@ -239,6 +239,8 @@ class TestScoreFile : public QObject {
     QTest::newRow("lead bytes 0xE0 to 0xFC") << true << "髙﨑" << QByteArray("02 fbfc fab1") << "髙﨑";
     QTest::newRow("half-width katakana, one byte each")
         << true << "ｶﾀｶﾅﾟ｡" << QByteArray("06 b6 c0 b6 c5 df a1") << "ｶﾀｶﾅﾟ｡";
+    QTest::newRow("Greek, Cyrillic and signs, two bytes each in UTF-8")
+        << true << "ΑΩжЖ×±°" << QByteArray("07 839f 83b6 8477 8447 817e 817d 818b") << "ΑΩжЖ×±°";
     QTest::newRow("NEC row 13 and the full-width tilde")
         << true << "①～" << QByteArray("02 8740 8160") << "①～";
     QTest::newRow("characters code page 932 lacks among others")
