@@ -8,7 +8,6 @@
 // default-slice puts the scheduler slice the game asks for back to the kernel's default, to compare.
 // Offscreen unless QT_QPA_PLATFORM says otherwise (bench/measure.sh runs it under Xvfb too).
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QFont>

@@ -2,7 +2,6 @@
 #include "platform/QtPlatform.h"
 
 #include <sys/prctl.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -3,7 +3,6 @@
 #include "platform/SoundSource.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <QObject>
 
@@ -14,11 +13,10 @@ namespace {
 // Closes the descriptor when its owner goes, so the sound keeps its file as long as it may play.
 class DescriptorKeeper : public QObject {
  public:
-  DescriptorKeeper(int fd, QObject* owner) : QObject(owner), fd_(fd) {}
-  ~DescriptorKeeper() override { ::close(fd_); }
+  DescriptorKeeper(int fd, QObject* owner) : QObject(owner), file_(fd) {}
 
  private:
-  int fd_;
+  Descriptor file_;
 };
 
 }  // namespace
