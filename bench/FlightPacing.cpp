@@ -150,8 +150,8 @@ class TimedPlatform : public Platform {
   }
   LocalDateTime Now() override { return real_.Now(); }
   std::string ProgramFolder() override { return real_.ProgramFolder(); }
-  bool ClaimSingleInstance(const std::string& programFolder) override {
-    return real_.ClaimSingleInstance(programFolder);
+  InstanceClaim ClaimSingleInstance(const std::string& scorePath) override {
+    return real_.ClaimSingleInstance(scorePath);
   }
   [[noreturn]] void EndProgram() override {
     real_.EndProgram();

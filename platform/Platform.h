@@ -23,6 +23,10 @@ constexpr int32_t FileName = 0x20000;  // the name is a file path
 
 enum class MessageIcon { None, Exclamation };
 
+// What the single-copy guard found: the claim is this copy's, another running copy holds it, or
+// none can be taken here (the game must not touch its files then).
+enum class InstanceClaim { Claimed, AnotherCopy, Impossible };
+
 // A font as a window asks for it: the old face names ("ＭＳ Ｐゴシック", "ＭＳ ゴシック") are kept,
 // and the real platform maps them to installed faces.
 struct FontSpec {
@@ -68,9 +72,9 @@ class Platform {
   // Absolute folder of the program file as the system's bytes (need not be UTF-8; no trailing "/"
   // except "/"), or "" when the system cannot tell.
   virtual std::string ProgramFolder() = 0;
-  // True when no other copy of the program runs on this folder, through whatever path; the claim
-  // lasts until the process ends, however it ends.
-  virtual bool ClaimSingleInstance(const std::string& programFolder) = 0;
+  // Claims the score file at `scorePath` (bytes) against every other copy of the program, through
+  // whatever path it reaches it; the claim lasts until the process ends, however it ends.
+  virtual InstanceClaim ClaimSingleInstance(const std::string& scorePath) = 0;
   // Ends the program at once: no further handler runs and nothing is written.
   [[noreturn]] virtual void EndProgram() = 0;
 };

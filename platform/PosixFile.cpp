@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 
 Descriptor::~Descriptor() {
   if (fd_ >= 0) ::close(fd_);
@@ -28,6 +30,25 @@ int OpenFile(const std::string& path, int flags, mode_t mode) {
 bool IsRegularFile(int fd) {
   struct stat status {};
   return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string FollowedPath(const std::string& path) {
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+  const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
+  return resolved ? std::string(resolved.get()) : path;
+}
+
+bool NamesFile(const std::string& path, int fd) {
+  struct stat named {}, open {};
+  return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+         named.st_ino == open.st_ino;
+}
+
+bool HasWriteLock(int fd) {
+  // Asks for the locks that would stop a reader: write locks only.
+  struct flock lock = {.l_type = F_RDLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 0, .l_pid = 0};
+  return ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
 // Writes to regular files on local disks are not interrupted by signals; a short write means the

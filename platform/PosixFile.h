@@ -36,6 +36,17 @@ int OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
 bool IsRegularFile(int fd);
 
+// The file a symbolic link at `path` leads to (an absolute path without links), or `path` itself
+// when it is no link or leads nowhere.
+std::string FollowedPath(const std::string& path);
+
+// True when `path` still names the file open at `fd`.
+bool NamesFile(const std::string& path, int fd);
+
+// True when another open file description, of this process or any other, holds a write lock on
+// part of the file open at `fd`. Read locks are not reported.
+bool HasWriteLock(int fd);
+
 // Writes every byte at the descriptor's position; false on any failure, a full disk or the file
 // size limit included.
 bool WriteAll(int fd, std::span<const uint8_t> bytes);

@@ -162,10 +162,10 @@ LocalDateTime QtPlatform::Now() {
 }
 
 // Qt's own answer turns the folder into text and comes back empty for a name that is not UTF-8.
-std::string QtPlatform::ProgramFolder() { return ProgramFolderFromLink(); }
+std::string QtPlatform::ProgramFolder() { return ::ProgramFolder(); }
 
-bool QtPlatform::ClaimSingleInstance(const std::string& programFolder) {
-  return ClaimProgramFolder(programFolder);
+InstanceClaim QtPlatform::ClaimSingleInstance(const std::string& scorePath) {
+  return ClaimScoreFile(scorePath);
 }
 
 void QtPlatform::EndProgram() {

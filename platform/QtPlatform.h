@@ -45,7 +45,7 @@ class QtPlatform : public QObject, public Platform {
   int TextWidth(const std::string& text, const FontSpec& font) override;
   LocalDateTime Now() override;
   std::string ProgramFolder() override;
-  bool ClaimSingleInstance(const std::string& programFolder) override;
+  InstanceClaim ClaimSingleInstance(const std::string& scorePath) override;
   [[noreturn]] void EndProgram() override;
 
  protected:

@@ -58,7 +58,7 @@ LocalDateTime ScriptedPlatform::Now() { return now; }
 
 std::string ScriptedPlatform::ProgramFolder() { return programFolder; }
 
-bool ScriptedPlatform::ClaimSingleInstance(const std::string&) { return !anotherCopyRunning; }
+InstanceClaim ScriptedPlatform::ClaimSingleInstance(const std::string&) { return claim; }
 
 void ScriptedPlatform::EndProgram() {
   ended = true;

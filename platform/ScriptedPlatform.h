@@ -43,7 +43,7 @@ class ScriptedPlatform : public Platform {
 
   std::string programFolder = "/opt/morvane-tesk";
   LocalDateTime now{2026, 12, 6, 9, 5, 7};
-  bool anotherCopyRunning = false;
+  InstanceClaim claim = InstanceClaim::Claimed;
 
   // What happened.
   long yields = 0;
@@ -68,7 +68,7 @@ class ScriptedPlatform : public Platform {
   int TextWidth(const std::string& text, const FontSpec& font) override;
   LocalDateTime Now() override;
   std::string ProgramFolder() override;
-  bool ClaimSingleInstance(const std::string& programFolder) override;
+  InstanceClaim ClaimSingleInstance(const std::string& scorePath) override;
   [[noreturn]] void EndProgram() override;
 
  private:

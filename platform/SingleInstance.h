@@ -1,28 +1,21 @@
-// Refuses a second running copy of the program on the same program folder.
+// Refuses a second running copy of the game on one score file.
 //
-// The claim is a write lock on the file "MTScore.lock" inside the program folder, taken as an
-// open-file-description lock (F_OFD_SETLK) on a descriptor opened for writing:
-// - Locks belong to the file, not to a path: a copy started through a symbolic link, a bind
-//   mount, another mount or network namespace, or any other path to the same folder meets the
-//   same file and is refused. Two different folders hold two different files.
-// - The kernel drops the lock when the last descriptor of the holder closes, which happens when
-//   the process ends however it ends (SIGKILL included). The file itself stays and blocks nothing.
-// - Only folder writers can create, replace or link the file. It is created readable and writable
-//   for exactly the classes (owner, group, others) that may write the folder or the score file,
-//   and its owner puts those bits back at every claim. Anyone else cannot open it at all: not for
-//   writing, so no write lock, and not for reading, so no read lock that would stand in the way of
-//   ours (flock would not do: it can be taken through a read-only descriptor). People who may write
-//   the score file can hold the claim; they could stop the game anyway by spoiling that file.
-// - A copy that can neither create nor write the claim file (a player who may not write the folder)
-//   is refused when the file shows a held claim, and otherwise claims with a write lock on the
-//   score file itself, which such a player can only have opened when they may write it; every
-//   claim through the claim file checks that no such lock is held.
+// The claim is a write lock (F_OFD_SETLK: it belongs to the file and lasts until the process ends,
+// however it ends) on "MTScore.lock" beside the file the game saves to, found through any symbolic
+// link: copies started through another path, mount or namespace, and folders sharing one score file
+// through a link, all meet the same claim file. It is created readable and writable only for those
+// who may write the folder or the score file, so nobody else can lock it, not even for reading.
+//
+// When that name holds no claim file this copy can lock (a folder, a link, a file with other links,
+// or one it may only read, or no file at all for a player who may not write the folder), the copy
+// locks the score file itself, which saves then rewrite in place so that the lock stays with it.
+// Where neither can be locked, or a claim file this copy cannot even read might hold a claim, no
+// claim can be taken.
 #pragma once
 
 #include <string>
 
-inline constexpr char ClaimFileName[] = "MTScore.lock";
+#include "platform/Platform.h"
 
-// Claims the program folder (with or without the trailing "/") for this process's lifetime.
-// False when another running copy holds it.
-bool ClaimProgramFolder(const std::string& programFolder);
+// Claims the score file at `scorePath` (the folder's "MTScore.dat") for this process's lifetime.
+InstanceClaim ClaimScoreFile(const std::string& scorePath);

@@ -82,15 +82,6 @@ bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, size_t limit) {
   return true;
 }
 
-// A score file that is a symbolic link is saved where the link points, as writing through the
-// link always did; renaming over the link itself would cut it.
-std::string SaveTarget(const std::string& path) {
-  struct stat status {};
-  if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
-  return resolved ? std::string(resolved.get()) : path;
-}
-
 // "NAME.tmp-PID-N" for the file NAME: the temporary names of this game's saves and nothing else.
 bool IsLeftoverName(std::string_view entry, std::string_view name) {
   const std::string prefix = std::string(name) + TempInfix;
@@ -162,7 +153,7 @@ bool RewriteInPlace(Descriptor& old, std::span<const uint8_t> content, const Cal
 // Puts `content` in place of the file at `path` by way of a synced temporary file and a rename.
 // False on any failure; up to the rename the old file is never touched.
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> content, const Calls& calls) {
-  const std::string target = SaveTarget(path);
+  const std::string target = FollowedPath(path);
   const std::string folder = target.substr(0, target.rfind('/') + 1);
   RemoveLeftovers(target);
 
@@ -173,6 +164,9 @@ bool ReplaceFile(const std::string& path, std::span<const uint8_t> content, cons
   if (!old.Valid() && errno != ENOENT) return false;
   struct stat oldStatus {};
   if (old.Valid() && (::fstat(old.Get(), &oldStatus) != 0 || !S_ISREG(oldStatus.st_mode))) return false;
+  // A copy that holds its single-copy claim through the score file's own lock keeps the file, and
+  // the lock with it.
+  if (old.Valid() && HasWriteLock(old.Get())) return RewriteInPlace(old, content, calls);
   const mode_t keptMode = old.Valid() ? oldStatus.st_mode & 07777 : 0666;
 
   int tempFd = -1;
@@ -271,5 +265,5 @@ void SaveScoreFile(Module1& module1, const SaveHookForTests& hook) {
 }
 
 void RemoveSaveLeftovers(const Module1& module1) {
-  RemoveLeftovers(SaveTarget(module1.AppFolder + ScoreFileName));
+  RemoveLeftovers(FollowedPath(module1.AppFolder + ScoreFileName));
 }

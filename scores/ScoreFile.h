@@ -26,7 +26,8 @@ void LoadScoreFile(Module1& module1);
 // group. Old bytes beyond the new length stay behind it, as an in-place overwrite would leave
 // them; they are copied in bounded pieces, holes staying holes. Where the folder refuses a new
 // file but the score file itself is writable, the new bytes are written over the old in place
-// and synced instead. A hard link to the score file keeps the old bytes: the rename gives the name
+// and synced instead; so is a score file that carries the single-copy claim (see SingleInstance.h),
+// so that the claim stays with the file. A hard link to the score file keeps the old bytes: the rename gives the name
 // a new file. Any failure, running out of memory included, shows the write error and ends the
 // program.
 void SaveScoreFile(Module1& module1);

@@ -6,9 +6,10 @@
 
 inline constexpr char SecondCopyMessage[] = "二重起動はできません！";
 inline constexpr char NoProgramFolderMessage[] = "ゲームのフォルダが見つかりません！";
+inline constexpr char NoClaimMessage[] = "ゲームのフォルダを確保できません！";
 
-// Ends the program after a message when the program folder cannot be told or used (before any
-// file is touched) or when another copy runs on it; sets AppFolder, removes what killed saves
+// Ends the program after a message, before any file is touched, when the program folder cannot be
+// told or used, when another copy runs on its score file or when no claim on it can be taken; sets AppFolder, removes what killed saves
 // left, creates the score file with its defaults when there is none, always loads it, and sets
 // Stage, PlayerIndex and SoundFlags.
 void PrepareStart(Module1& module1);

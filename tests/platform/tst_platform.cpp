@@ -1,6 +1,5 @@
 // Outside services: the key state the steering relies on, the pause, the message and input boxes,
-// the sounds and the sound-file check, the end of the program, the single-copy guard, the file
-// helpers.
+// the sounds and the sound-file check, the end of the program, the file helpers.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -28,7 +27,6 @@
 
 #include "platform/PosixFile.h"
 #include "platform/QtPlatform.h"
-#include "platform/SingleInstance.h"
 #include "platform/WavCheck.h"
 
 namespace {
@@ -354,18 +352,8 @@ class TestPlatform : public QObject {
     QTemporaryDir folder;
     const QString path = folder.filePath("sound.wav");
     WriteBytes(path, bytes.toStdString());
-    QCOMPARE(IsPlayableWav(path.toStdString()), playable);
-    QVERIFY(!IsPlayableWav(folder.filePath("missing.wav").toStdString()));
-  }
-
-  void secondCopyFromTheSameFolderIsRefused() {
-    // Guards against two copies writing one score file, and against refusing copies elsewhere.
-    // (A killed copy's claim dying with it is checked with real processes in the desktop test.)
-    QTemporaryDir folder, other;
-    QVERIFY(ClaimProgramFolder(folder.path().toStdString()));
-    QVERIFY2(!ClaimProgramFolder(folder.path().toStdString()),
-             "a second copy from the same folder was let in");
-    QVERIFY2(ClaimProgramFolder(other.path().toStdString()), "a copy in another folder was refused");
+    const Descriptor file(OpenFile(path.toStdString(), O_RDONLY));
+    QCOMPARE(IsPlayableWav(file.Get()), playable);
   }
 
   void fileHelpersDoWhatTheyReport() {

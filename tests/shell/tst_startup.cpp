@@ -65,6 +65,7 @@ QByteArray ReadBytes(const std::string& path, off_t offset, size_t size) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Hostile)
+Q_DECLARE_METATYPE(InstanceClaim)
 
 class TestStartUp : public QObject {
   Q_OBJECT
@@ -209,16 +210,26 @@ class TestStartUp : public QObject {
     }
   }
 
-  void secondCopyEndsBeforeTouchingAnything() {
-    // Guards against a refused second copy creating or reading the score file.
+  void refusedStartEndsBeforeTouchingAnything_data() {
+    QTest::addColumn<InstanceClaim>("claim");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("another copy runs") << InstanceClaim::AnotherCopy << QStringLiteral("二重起動はできません！");
+    QTest::newRow("no claim can be taken")
+        << InstanceClaim::Impossible << QStringLiteral("ゲームのフォルダを確保できません！");
+  }
+  void refusedStartEndsBeforeTouchingAnything() {
+    // Guards against a start that goes on, or creates or reads the score file, without the claim
+    // that keeps two copies off one score file.
+    QFETCH(InstanceClaim, claim);
+    QFETCH(QString, message);
     QTemporaryDir folder;
     ScriptedPlatform platform;
     platform.programFolder = folder.path().toStdString();
-    platform.anotherCopyRunning = true;
+    platform.claim = claim;
     Module1 module1(platform);
     QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, PrepareStart(module1));
     QCOMPARE(platform.messages.size(), size_t(1));
-    QCOMPARE(QString::fromStdString(platform.messages[0].text), QStringLiteral("二重起動はできません！"));
+    QCOMPARE(QString::fromStdString(platform.messages[0].text), message);
     QCOMPARE(QString::fromStdString(platform.messages[0].title), QStringLiteral("Morvane-Tesk"));
     QVERIFY(!QFile::exists(folder.filePath("MTScore.dat")));
   }
