@@ -22,7 +22,6 @@
 #include "platform/SchedulerSlice.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundSource.h"
-#include "platform/WavCheck.h"
 
 void MapJapaneseFonts() {
   QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
@@ -117,15 +116,12 @@ void QtPlatform::PlaySound(const std::string& path, int32_t) {
   const QString key = QString::fromLatin1(path.data(), static_cast<qsizetype>(path.size()));
   auto found = sounds_.find(key);
   if (found == sounds_.end()) {
-    std::unique_ptr<QSoundEffect> effect;
-    if (IsPlayableWav(path)) {
-      effect = std::make_unique<QSoundEffect>(this);  // also a child: what plays can be looked up
-      const QUrl source = OpenSoundSource(path, effect.get());
-      if (source.isEmpty()) {
-        effect.reset();
-      } else {
-        effect->setSource(source);
-      }
+    auto effect = std::make_unique<QSoundEffect>(this);  // also a child: what plays can be looked up
+    const QUrl source = OpenSoundSource(path, effect.get());
+    if (source.isEmpty()) {
+      effect.reset();
+    } else {
+      effect->setSource(source);
     }
     found = sounds_.emplace(key, std::move(effect)).first;  // remember unplayable files as silence
   }

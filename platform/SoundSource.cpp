@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include "platform/PosixFile.h"
+#include "platform/WavCheck.h"
 
 namespace {
 
@@ -22,9 +23,10 @@ class DescriptorKeeper : public QObject {
 }  // namespace
 
 QUrl OpenSoundSource(const std::string& path, QObject* keeper) {
-  // Non-blocking: a pipe in a sound's place must not hang the game.
+  // Non-blocking: a pipe in a sound's place must not hang the game. The file checked is the file
+  // handed over.
   Descriptor file(OpenFile(path, O_RDONLY | O_NONBLOCK));
-  if (!IsRegularFile(file.Get())) return {};
+  if (!file.Valid() || !IsPlayableWav(file.Get())) return {};
   const int fd = file.Release();
   new DescriptorKeeper(fd, keeper);
   return QUrl::fromLocalFile(QStringLiteral("/proc/self/fd/%1").arg(fd));

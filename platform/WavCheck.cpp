@@ -1,9 +1,11 @@
 // Checks a sound file before the player's sound service sees it.
 #include "platform/WavCheck.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -12,27 +14,28 @@ uint32_t LittleEndian32(const unsigned char* bytes) {
          (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
 }
 
+bool ReadAt(int fd, unsigned char* bytes, size_t size, off_t offset) {
+  return ::pread(fd, bytes, size, offset) == static_cast<ssize_t>(size);
+}
+
 }  // namespace
 
-bool IsPlayableWav(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff fileSize = file.tellg();
-  file.seekg(0);
+bool IsPlayableWav(int fd) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > MaxSoundFileSize) return false;
+  const off_t fileSize = status.st_size;
 
   unsigned char header[12];
-  if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return false;
+  if (!ReadAt(fd, header, sizeof header, 0)) return false;
   if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) return false;
 
   bool haveFormat = false;
-  std::streamoff position = 12;
+  off_t position = 12;
   while (position + 8 <= fileSize) {
     unsigned char chunk[8];
-    file.seekg(position);
-    if (!file.read(reinterpret_cast<char*>(chunk), sizeof chunk)) return false;
-    const std::streamoff bodySize = LittleEndian32(chunk + 4);
-    const std::streamoff bodyStart = position + 8;
+    if (!ReadAt(fd, chunk, sizeof chunk, position)) return false;
+    const off_t bodySize = LittleEndian32(chunk + 4);
+    const off_t bodyStart = position + 8;
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
       if (bodySize < 16 || bodyStart + bodySize > fileSize) return false;
       haveFormat = true;

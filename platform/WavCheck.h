@@ -1,9 +1,14 @@
 // Checks a sound file before the player's sound service sees it.
 #pragma once
 
-#include <string>
+#include <sys/types.h>
 
-// True when the file is a complete RIFF/WAVE file with a "fmt " chunk and a "data" chunk whose
-// declared length is present. The sound service never finishes loading an empty, truncated or
-// foreign file (and can hang the program when it is dropped), so such files are skipped instead.
-bool IsPlayableWav(const std::string& path);
+// The largest sound file the game plays: far beyond its own sounds of a second or two, and small
+// enough to hold, as the sound service holds every file it has played until the program ends.
+inline constexpr off_t MaxSoundFileSize = off_t{8} << 20;
+
+// True when the regular file open at `fd` is a complete RIFF/WAVE file of at most MaxSoundFileSize
+// bytes, with a "fmt " chunk and a "data" chunk whose declared length is present. The sound service
+// never finishes loading an empty, truncated or foreign file (and can hang the program when it is
+// dropped), so such files are skipped instead. Reads with pread: the position stays.
+bool IsPlayableWav(int fd);
