@@ -11,6 +11,7 @@
 #include "scores/Ranking.h"
 #include "scores/ScoreFile.h"
 #include "scores/ScoreList.h"
+#include "scores/ScoreSums.h"
 #include "shell/EndProgram.h"
 #include "shell/Game.h"
 #include "viewer/Form3.h"
@@ -326,7 +327,7 @@ void Form1::CheckSuperHighScore() {
   auto& points = module1_.LandingPoints;
   ShowLandingInScoreDisplay(total);
   points.at(static_cast<size_t>(module1_.Stage + 3)) = module1_.HighScore;
-  points[9] = module1_.OtherStagesBest + module1_.HighScore;
+  points[9] = Saturated(int64_t{module1_.OtherStagesBest} + module1_.HighScore);
   HighScoreUpdated = 1;
 }
 

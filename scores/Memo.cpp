@@ -2,12 +2,15 @@
 #include "scores/Memo.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <exception>
 
 #include "platform/PosixFile.h"
 #include "scores/ScoreFile.h"
+#include "scores/ScoreSums.h"
 #include "shell/EndProgram.h"
 
 namespace {
@@ -34,9 +37,7 @@ bool AppendToFile(const std::string& path, const std::string& record) {
 }  // namespace
 
 std::string ScoreMemoRecord(const LocalDateTime& when, const std::array<int32_t, 6>& runStageScores) {
-  // Summed wide: five 32-bit stage scores cannot overflow it.
-  int64_t total = 0;
-  for (int stage = 1; stage <= 5; ++stage) total += runStageScores[stage];
+  const int64_t total = WideSum(std::span(runStageScores).subspan(1));
   std::string record = DateTimeText(when) + LineEnd;
   record += std::to_string(total) + "00 (";
   for (int stage = 1; stage <= 5; ++stage) {

@@ -1,27 +1,14 @@
 // Setting a run's globals up.
 #include "shell/RunSetUp.h"
 
-#include <limits>
-
+#include "scores/ScoreSums.h"
 #include "shell/Game.h"
 
 namespace {
 
-// Scores come from the score file, which holds any 32-bit values; a sum beyond the range is held
-// at its end rather than wrapped round into a small or negative score.
-int32_t Saturated(int64_t sum) {
-  if (sum > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (sum < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(sum);
-}
-
 // Total of place 1..5 of `player` on `stage` 1..5: the sum of its three criteria.
 int64_t PlaceTotal(const Module1& module1, size_t player, int stage, int place) {
-  const auto& scores = module1.AttackScores[player];
-  int64_t total = 0;
-  for (int criterion = 0; criterion < 3; ++criterion)
-    total += scores[static_cast<size_t>(AttackIndex(stage, place, criterion))];
-  return total;
+  return WideSum(std::span(module1.AttackScores[player]).subspan(static_cast<size_t>(AttackIndex(stage, place, 0)), 3));
 }
 
 }  // namespace
@@ -35,9 +22,7 @@ void BeginNormalRun(Game& game, int32_t autoMemo) {
   module1.RunStageScores.fill(0);
   game.form1.TotalScore = 0;
   for (size_t entry = 0; entry < NormalEntryCount; ++entry) {
-    int64_t total = 0;
-    for (int32_t score : module1.NormalScores[entry]) total += score;
-    module1.NormalTotals[entry] = Saturated(total);
+    module1.NormalTotals[entry] = Saturated(WideSum(module1.NormalScores[entry]));
   }
 }
 

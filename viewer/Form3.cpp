@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "scores/ScoreSums.h"
 #include "shell/Game.h"
 #include "shell/ResetPlayScreen.h"
 #include "viewer/RankingText.h"

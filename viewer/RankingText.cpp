@@ -2,11 +2,6 @@
 #include "viewer/RankingText.h"
 
 #include <algorithm>
-#include <numeric>
-
-int64_t WideSum(std::span<const int32_t> values) {
-  return std::accumulate(values.begin(), values.end(), int64_t{0});
-}
 
 std::string TotalText(int64_t total) { return total == 0 ? "0" : std::to_string(total) + "00"; }
 

@@ -6,10 +6,6 @@
 #include <span>
 #include <string>
 
-// The sum of loaded scores, taken in 64 bits: any 32-bit values may have been loaded, and their sum
-// must neither wrap round nor overflow.
-int64_t WideSum(std::span<const int32_t> values);
-
 // A total in hundreds of points: its digits and "00", or "0" for zero. Sums of loaded scores are
 // passed wide, so that no sum of 32-bit values wraps round.
 std::string TotalText(int64_t total);

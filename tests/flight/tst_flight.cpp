@@ -257,23 +257,28 @@ class FlightTest : public QObject {
     QTest::addColumn<int>("mode");
     QTest::addColumn<double>("x");    // touchdown at angle 10 after earning 10 + 1000 + 50
     QTest::addColumn<int>("before");  // TotalScore, AttackBest's 3rd and 4th place, or HighScore
+    QTest::addColumn<int>("others");  // OtherStagesBest
     QTest::addColumn<Points>("points");
     QTest::addColumn<int>("after");           // TotalScore, RankResult or HighScoreUpdated
     QTest::addColumn<QStringList>("listed");  // Label3(0), (7), (8) when the stage starts
     const QStringList normalList{"000", "700", "Stage2 "}, attackList{"200000", "Stage 2", "BEST "},
         superList{"700", "700", "Stage2 "};
     QTest::newRow("normal, stage 2 landing")
-        << 1 << 172.0 << 500 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1560, 7} << 1560 << normalList;
+        << 1 << 172.0 << 500 << 300 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1560, 7} << 1560 << normalList;
     QTest::newRow("normal, stage 2 crash keeps its course points")
-        << 1 << 170.0 << 500 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 550, 7} << 550 << normalList;
+        << 1 << 170.0 << 500 << 300 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 550, 7} << 550 << normalList;
     QTest::newRow("attack, equal to 3rd place goes below it")
-        << 2 << 172.0 << 1060 << Points{2000, 1, 2, 3, 1500, 1060, 1060, 960, 7, 7, 7} << 4 << attackList;
+        << 2 << 172.0 << 1060 << 300 << Points{2000, 1, 2, 3, 1500, 1060, 1060, 960, 7, 7, 7} << 4 << attackList;
     QTest::newRow("SUPER, equal to the high score")
-        << 3 << 172.0 << 1060 << Points{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7} << 0 << superList;
+        << 3 << 172.0 << 1060 << 300 << Points{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7} << 0 << superList;
     QTest::newRow("SUPER, one above the high score")
-        << 3 << 172.0 << 1059 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1360, 7} << 1 << superList;
+        << 3 << 172.0 << 1059 << 300 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 1360, 7} << 1 << superList;
     QTest::newRow("SUPER, crash above a high score of 0")
-        << 3 << 170.0 << 0 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 350, 7} << 1 << superList;
+        << 3 << 170.0 << 0 << 300 << Points{50, 0, 0, 50, 7, 50, 7, 7, 7, 350, 7} << 1 << superList;
+    // A score file may hold any bests: their sum is held at the limit, never wrapped round.
+    QTest::newRow("SUPER, new best with the other stages' bests near the limit")
+        << 3 << 172.0 << 1059 << 2147483547 << Points{1060, 10, 1000, 50, 7, 1060, 7, 7, 7, 2147483647, 7} << 1
+        << superList;
   }
 
   // Guards against a landing recorded in the wrong rows, an equal score taken as a better one, or a
@@ -282,6 +287,7 @@ class FlightTest : public QObject {
     QFETCH(int, mode);
     QFETCH(double, x);
     QFETCH(int, before);
+    QFETCH(int, others);
     QFETCH(Points, points);
     QFETCH(int, after);
     Run game(mode, 2);
@@ -289,7 +295,7 @@ class FlightTest : public QObject {
     game.form1.TotalScore = before;
     game.module1.AttackBest = {2000, 1, 2, 3, 1500, before, before - 100, 0, 0, 0, 0};
     game.module1.HighScore = before;
-    game.module1.OtherStagesBest = 300;
+    game.module1.OtherStagesBest = others;
     game.form1.GameInit();  // an attack stage starts from the player's five best
     const Form1& shown = game.form1;
     QTEST((QStringList{Caption(shown.Label3[0]), Caption(shown.Label3[7]), Caption(shown.Label3[8])}),

@@ -7,6 +7,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "shell/Game.h"
 #include "viewer/Form3.h"
+#include "scores/ScoreSums.h"
 #include "viewer/RankingText.h"
 
 namespace {
