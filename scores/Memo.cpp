@@ -27,9 +27,13 @@ std::string DateTimeText(const LocalDateTime& when) {
 bool AppendToFile(const std::string& path, const std::string& record) {
   // Non-blocking: a pipe in the memo's place must fail, not wait for a reader for ever.
   Descriptor memo(OpenFile(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666));
-  if (!memo.Valid() || !IsRegularFile(memo.Get())) return false;
-  if (!WriteAll(memo.Get(), std::span(reinterpret_cast<const uint8_t*>(record.data()), record.size())))
+  struct stat before {};
+  if (!memo.Valid() || ::fstat(memo.Get(), &before) != 0 || !S_ISREG(before.st_mode)) return false;
+  if (!WriteAll(memo.Get(), std::span(reinterpret_cast<const uint8_t*>(record.data()), record.size()))) {
+    // Part of a record (a full disk, the file size limit) would stay in the memo for good.
+    [[maybe_unused]] const int ignored = ::ftruncate(memo.Get(), before.st_size);
     return false;
+  }
   // A full disk can show up only at the close.
   return memo.Close();
 }

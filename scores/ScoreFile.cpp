@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +146,12 @@ void KeepOwner(int temp, const struct stat& old) {
 // The fallback for a folder that takes no new file: the old bytes are overwritten in place, as
 // saves always did before, and synced. A crash in the middle can leave a mixed file.
 bool RewriteInPlace(Descriptor& old, std::span<const uint8_t> content, const Calls& calls) {
+  // A file size limit below the new length would stop the rewrite half-way.
+  rlimit sizeLimit {};
+  if (::getrlimit(RLIMIT_FSIZE, &sizeLimit) != 0 ||
+      (sizeLimit.rlim_cur != RLIM_INFINITY && sizeLimit.rlim_cur < content.size())) {
+    return false;
+  }
   if (calls.Refused(SaveStep::WriteInPlace, old.Get()) || !WriteAllAt(old.Get(), content, 0)) return false;
   if (calls.Refused(SaveStep::SyncInPlace, old.Get()) || ::fsync(old.Get()) != 0) return false;
   return old.Close();

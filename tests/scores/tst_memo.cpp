@@ -73,6 +73,8 @@ class TestMemo : public QObject {
     QVERIFY2(child.exitedNormally, "the memo hung or died");
     QCOMPARE(QString::fromStdString(child.output),
              QStringLiteral("ファイル書きこみ中エラー発生! / Morvane-Tesk"));
+    // No part of the record stays behind.
+    if (kind == "size limit") QCOMPARE(QFileInfo(folder.filePath("MTSCmemo.txt")).size(), qint64(0));
   }
 };
 

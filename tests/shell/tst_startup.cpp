@@ -1,6 +1,7 @@
 // Start-up before any window: the single-copy guard, the program folder, the first score file,
 // and starts in hostile surroundings.
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QFile>
@@ -25,7 +26,8 @@ enum class Hostile {
   Leftovers,
   PipeAsScoreFile,
   FolderAsScoreFile,
-  HugeSparseScoreFile
+  HugeSparseScoreFile,
+  FileSizeLimit
 };
 
 constexpr off_t HugeSize = off_t{30} << 30;
@@ -102,6 +104,7 @@ class TestStartUp : public QObject {
     QTest::newRow("folder in the score file's place") << Hostile::FolderAsScoreFile << writeError;
     QTest::newRow("30 GB sparse score file, little memory, a save")
         << Hostile::HugeSparseScoreFile << QString();
+    QTest::newRow("file size limit below the score file's size, a save") << Hostile::FileSizeLimit << writeError;
   }
   void hostileSurroundings() {
     // Guards against a start that puts files outside the program folder, hangs, dies without its
@@ -122,6 +125,10 @@ class TestStartUp : public QObject {
       case Hostile::UnknownFolder: folder.clear(); break;
       case Hostile::LongestUsableFolder: folder = MakeFolderOfLength(folder, 4062); break;
       case Hostile::OverlongFolder: folder = MakeFolderOfLength(folder, 4063); break;
+      case Hostile::FileSizeLimit:
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE_FIXTURES "/default-MTScore.dat"),
+                            QString::fromStdString(folder + score)));
+        break;
       case Hostile::Leftovers:
         // With a score file in place the start saves nothing: the start itself must clear them.
         QVERIFY(QFile::copy(QStringLiteral(MORVANE_FIXTURES "/default-MTScore.dat"),
@@ -159,12 +166,16 @@ class TestStartUp : public QObject {
         return std::string("no memory limit");
       // A file written anywhere but the program folder would land here or in the root folder.
       if (::chdir(root.path().toLocal8Bit().constData()) != 0) return std::string("no chdir");
+      // The game is not told: a save past the limit must fail with its message, not kill it.
+      const rlimit sizeLimit{1000, 1000};
+      if (situation == Hostile::FileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &sizeLimit) != 0)
+        return std::string("no size limit");
       ScriptedPlatform platform;
       platform.programFolder = folder;
       Module1 module1(platform);
       try {
         PrepareStart(module1);
-        if (situation == Hostile::HugeSparseScoreFile) {
+        if (situation == Hostile::HugeSparseScoreFile || situation == Hostile::FileSizeLimit) {
           module1.NormalNames[6] = "X";
           SaveScoreFile(module1);
         }
@@ -199,6 +210,13 @@ class TestStartUp : public QObject {
       }
       case Hostile::PipeAsScoreFile:
       case Hostile::FolderAsScoreFile: QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"}); break;
+      case Hostile::FileSizeLimit: {
+        QFile fixture(QStringLiteral(MORVANE_FIXTURES "/default-MTScore.dat"));
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        QCOMPARE(ReadBytes(folder + score, 0, 2692), fixture.readAll());
+        QCOMPARE(Entries(folder), std::set<std::string>{"MTScore.dat"});
+        break;
+      }
       case Hostile::HugeSparseScoreFile: {
         QVERIFY(::stat((folder + score).c_str(), &status) == 0);
         QCOMPARE(status.st_size, HugeSize);
