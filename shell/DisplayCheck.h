@@ -1,7 +1,19 @@
-// Tells before Qt starts whether a window can be shown at all.
+// Whether a window can be shown at all, decided by the toolkit's own one attempt to reach the display.
 #pragma once
 
-#include <string>
+#include <QtGlobal>
 
-// True when the platform Qt will use can open a window. Otherwise `reason` says why, in one line.
-bool DisplayAvailable(std::string& reason);
+// While it lives (around the construction of the QApplication), a toolkit that cannot reach its
+// display ends the program with one line on stderr and status 1, instead of its own abort with a
+// core dump and a paragraph about platform plugins. The toolkit's other messages of that moment wait
+// and follow once it goes.
+class DisplayConnectionWatch {
+ public:
+  DisplayConnectionWatch();
+  ~DisplayConnectionWatch();
+  DisplayConnectionWatch(const DisplayConnectionWatch&) = delete;
+  DisplayConnectionWatch& operator=(const DisplayConnectionWatch&) = delete;
+
+ private:
+  QtMessageHandler previous_;
+};
