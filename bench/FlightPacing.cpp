@@ -24,13 +24,11 @@
 #include <string>
 #include <vector>
 
-#include "flight/Form1Window.h"
-#include "platform/QtPlatform.h"
-#include "platform/SchedulerSlice.h"
-#include "shell/AppFolder.h"
-#include "shell/Game.h"
-#include "shell/RunSetUp.h"
-#include "shell/StartUp.h"
+#include "app/Game.h"
+#include "flight/RunSetUp.h"
+#include "flight/qt/Form1Window.h"
+#include "linux/SchedulerSlice.h"
+#include "platform/qt/QtPlatform.h"
 
 namespace {
 
@@ -186,10 +184,6 @@ Result Fly(QtPlatform& real, const Script& script) {
   TimedPlatform platform(real);
   platform.pressesBySlot = script.presses;
   Game game(platform);
-  game.module1.AppFolder = AppFolderFrom(platform.ProgramFolder());
-  ApplyStartValues(game.module1);
-  BeginNormalRun(game, 0);
-  game.module1.Stage = script.stage;
   Form1& form1 = game.form1;
   Form1Window window(form1);
   platform.window = &window;
@@ -198,7 +192,7 @@ Result Fly(QtPlatform& real, const Script& script) {
   window.setFocus();
   QCoreApplication::processEvents();
 
-  form1.GameInit();
+  SetUpNormalFlight(form1, game.module1, script.stage);
   const ThreadCounters before = ReadThreadCounters();
   const double cpuBefore = ProcessCpuMilliseconds();
   const Clock::time_point start = Clock::now();

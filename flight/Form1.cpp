@@ -4,17 +4,10 @@
 #include <cmath>
 #include <string_view>
 
-#include "menus/Form4.h"
 #include "resources/Resources.h"
-#include "scores/Memo.h"
-#include "scores/NameLength.h"
-#include "scores/Ranking.h"
-#include "scores/ScoreFile.h"
 #include "scores/ScoreList.h"
-#include "scores/ScoreSums.h"
+#include "scores/ScoreNumbers.h"
 #include "shell/EndProgram.h"
-#include "shell/Game.h"
-#include "viewer/Form3.h"
 
 namespace {
 
@@ -61,26 +54,31 @@ StageParameters ParametersOf(int32_t stage) {
 
 }  // namespace
 
-Form1::Form1(Game& game)
-    : FormModel(game.desktop),
+Form1::Form1(Desktop& desktop, Module1& module1, PlayScreenLinks& links)
+    : FormModel(desktop),
       Label1(*this, SystemColour::WindowText, SystemColour::WindowBackground),
-      Label2(*this, SystemColour::WindowText, MakeRgb(192, 192, 192)),
-      Label4(*this, MakeRgb(255, 0, 0), MakeRgb(255, 255, 255)),
-      Label5(*this, MakeRgb(255, 255, 0), MakeRgb(0, 0, 0)),
-      Label6(*this, MakeRgb(255, 255, 255), MakeRgb(0, 0, 0)),
-      Label7(*this, MakeRgb(255, 255, 255), MakeRgb(0, 0, 0)),
-      Label3(ControlArray<LabelControl, 16>(*this, MakeRgb(255, 255, 255), MakeRgb(0, 0, 0))),
+      Label2(*this, SystemColour::WindowText, Colour::LightGrey),
+      Label4(*this, Colour::Red, Colour::White),
+      Label5(*this, Colour::Yellow, Colour::Black),
+      Label6(*this, Colour::White, Colour::Black),
+      Label7(*this, Colour::White, Colour::Black),
+      Label3(ControlArray<LabelControl, 16>(*this, Colour::White, Colour::Black)),
       Ship(*this),
-      game_(game),
-      module1_(game.module1),
+      module1_(module1),
+      links_(links),
       picture_(LoadPicture(100)) {
   Label4.SetCaption(AppTitle);
   Ship.SetVisible(false);
   Ship.Move(static_cast<int>(Flight::StartX), static_cast<int>(Flight::StartY));
+  RestoreShipLook();
+}
+
+void Form1::RestoreShipLook() {
+  Ship.SetShape(ShapeKind::Square);
+  Ship.SetFillColor(Colour::White);
+  Ship.SetBorderColor(SystemColour::WindowText);
   Ship.SetWidth(4);
   Ship.SetHeight(4);
-  Ship.SetFillColor(MakeRgb(255, 255, 255));
-  Ship.SetBorderColor(SystemColour::WindowText);
 }
 
 void Form1::SetPicture(int bitmapId) {
@@ -335,119 +333,15 @@ void Form1::PlayGameSound(const std::string& fileName) {
   module1_.platform.PlaySound(module1_.AppFolder + fileName, module1_.SoundFlags);
 }
 
-void Form1::ScoreListCaptionNormal() {
-  const ScoreListCaptions headings = ScoreListHeadingsNormal(module1_.Stage);
-  for (size_t i = 0; i < headings.size(); ++i) Label3[8 + i].SetCaption(headings[i]);
+void Form1::ShowScoreList(size_t first, const ScoreListCaptions& captions) {
+  for (size_t i = 0; i < captions.size(); ++i) Label3[first + i].SetCaption(captions[i]);
 }
 
-void Form1::ScoreListCaptionAttack() {
-  const ScoreListCaptions headings = ScoreListHeadingsAttack();
-  for (size_t i = 0; i < headings.size(); ++i) Label3[8 + i].SetCaption(headings[i]);
-}
+void Form1::ScoreListCaptionNormal() { ShowScoreList(8, ScoreListHeadingsNormal(module1_.Stage)); }
 
-void Form1::ScoreListUpNormal() {
-  const ScoreListCaptions values = ScoreListValuesNormal(module1_.LandingPoints);
-  for (size_t i = 0; i < values.size(); ++i) Label3[i].SetCaption(values[i]);
-}
+void Form1::ScoreListCaptionAttack() { ShowScoreList(8, ScoreListHeadingsAttack()); }
 
-void Form1::ScoreListUpAttack() {
-  const ScoreListCaptions values = ScoreListValuesAttack(module1_.LandingPoints, module1_.Stage);
-  for (size_t i = 0; i < values.size(); ++i) Label3[i].SetCaption(values[i]);
-}
+void Form1::ScoreListUpNormal() { ShowScoreList(0, ScoreListValuesNormal(module1_.LandingPoints)); }
 
-void Form1::RankCheckNormal() { RankResult = NormalRank(TotalScore, module1_.NormalTotals); }
+void Form1::ScoreListUpAttack() { ShowScoreList(0, ScoreListValuesAttack(module1_.LandingPoints, module1_.Stage)); }
 
-void Form1::RankCheckAttack() {
-  RankResult = AttackRank(SoftnessPoints, ControlPoints, CoursePoints, module1_.AttackBest);
-}
-
-void Form1::InsertNormalRanking(int32_t place, const std::string& name) {
-  ::InsertNormalRanking(module1_, place, name, module1_.RunStageScores);
-}
-
-void Form1::InsertAttackRanking(int32_t place) {
-  ::InsertAttackRanking(module1_, module1_.PlayerIndex, module1_.Stage, place, SoftnessPoints, ControlPoints,
-                        CoursePoints);
-}
-
-void Form1::LankinNormal() {
-  Platform& platform = module1_.platform;
-  const std::string prompt = std::to_string(RankResult) + "位にランクインしました！\r\n" +
-                             "お名前をどうぞ。（16文字まで、漢字もOK）";
-  constexpr char Title[] = "ランクインしたぞ";
-  std::string name = platform.InputBox(prompt, Title, "");
-  while (Utf16Length(name) > MaxNameLength) {
-    platform.MessageBox("名前が長すぎます！", AppTitle, MessageIcon::Exclamation);
-    name = platform.InputBox(prompt, Title, name);
-  }
-  InsertNormalRanking(RankResult, name);
-  SaveScoreFile(module1_);
-
-  Form3& ranking = game_.form3();
-  ranking.Show();
-  ranking.SetFocus();
-  ranking.Option7.SetValue(true);
-  ranking.Option7_Click();
-}
-
-void Form1::SetPromptMessage(std::string message) { game_.form4.Label1.SetCaption(std::move(message)); }
-
-void Form1::ShowPrompt() {
-  game_.form4.Show();
-  game_.form4.SetFocus();
-}
-
-void Form1::StageResult() {
-  const int32_t total = LandingTotal();
-  int32_t& promptState = module1_.PromptState;
-  switch (module1_.GameMode) {
-    case 1:
-      if (module1_.Stage < 5) {
-        SetPromptMessage("OK!! 次のステージへゴー!");
-        promptState = 3;
-        module1_.Stage = module1_.Stage + 1;
-      } else {
-        SetPromptMessage("全面クリアー！！\r\nスコアは" + std::to_string(TotalScore) + "00点だっ。");
-        PlayGameSound("all.wav");
-        if (module1_.AutoMemo == 1) AppendScoreMemo(module1_);
-        RankCheckNormal();
-        promptState = RankResult != 0 ? 5 : 2;
-      }
-      break;
-    case 2:
-      if (RankResult != 0) {
-        for (size_t i = 0; i <= 7; ++i) module1_.LandingPoints[i] = module1_.AttackBest[i];
-        ScoreListUpAttack();
-        InsertAttackRanking(RankResult);
-        SaveScoreFile(module1_);
-        SetPromptMessage(std::to_string(RankResult) + "位にランクイン！！");
-      } else {
-        SetPromptMessage("ランクインせず…");
-      }
-      promptState = 4;
-      break;
-    case 3:
-      ScoreListUpNormal();
-      if (HighScoreUpdated == 0) {
-        // Wide: a loaded high score may lie anywhere in the 32-bit range.
-        const int64_t shortOf = int64_t{module1_.HighScore} - total;
-        SetPromptMessage("ランクインせず…\r\nハイスコアまであと" + std::to_string(shortOf) + "00点");
-      } else {
-        InsertAttackRanking(1);
-        SaveScoreFile(module1_);
-        SetPromptMessage("Stage" + std::to_string(module1_.Stage) + ",ハイスコア更新！！");
-      }
-      promptState = 4;
-      break;
-    default: return;
-  }
-  ShowPrompt();
-}
-
-void Form1::GameOverNormal() {
-  if (module1_.AutoMemo == 1) AppendScoreMemo(module1_);
-  SetPromptMessage("ゲームオーバー");
-  RankCheckNormal();
-  module1_.PromptState = RankResult != 0 ? 5 : 2;
-  ShowPrompt();
-}

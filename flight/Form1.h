@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
+#include "flight/PlayScreenLinks.h"
 #include "resources/Bitmap.h"
 #include "shell/Module1.h"
-
-class Game;
 
 // Geometry and pace of a flight, in pixels of the play screen and milliseconds.
 namespace Flight {
@@ -18,7 +17,7 @@ inline constexpr int TickPauseMs = 50;
 inline constexpr int FallPauseMs = 40;
 inline constexpr int BonusStepPauseMs = 10;
 inline constexpr int BonusSteps = 100;
-// 3.14159 / 180: the game's own value, kept so that every flight lands where it always did.
+// 3.14159 / 180, not the exact pi / 180: every recorded flight lands where this value puts it.
 inline constexpr double DegreeFactor = 0.017453277777777776;
 inline constexpr double StartX = 53;
 inline constexpr double StartY = 36;
@@ -57,7 +56,7 @@ class Form1View {
 
 class Form1 : public FormModel {
  public:
-  explicit Form1(Game& game);
+  Form1(Desktop& desktop, Module1& module1, PlayScreenLinks& links);
 
   // Controls.
   LabelControl Label1;                  // running and final points of the landing
@@ -103,6 +102,9 @@ class Form1 : public FormModel {
   void Form_KeyDown();
   // Closing the play screen: silence, then the end of the program.
   [[noreturn]] void Form_Unload();
+  // The craft's own look again after a crash: a white 4 x 4 square with a border in the desktop's
+  // text colour. Its place and visibility stay.
+  void RestoreShipLook();
 
   // Judges the touchdown at ShipX with DescentAngle; calls LandingSuccess or LandingFailed.
   void LandingTest();
@@ -145,12 +147,11 @@ class Form1 : public FormModel {
   void ShowLandingInScoreDisplay(int32_t total);
   void CheckSuperHighScore();
   void PlayGameSound(const std::string& fileName);
-  void SetPromptMessage(std::string message);
-  // Shows the stage prompt and gives it the keyboard.
-  void ShowPrompt();
+  // Label3(first .. first + 7) from `captions`.
+  void ShowScoreList(size_t first, const std::array<std::string, 8>& captions);
 
-  Game& game_;
   Module1& module1_;
+  PlayScreenLinks& links_;
   Bitmap picture_;
   unsigned pictureVersion_ = 0;
   // Set when the craft starts its fall beyond the pad or touches down: from then until the next

@@ -3,16 +3,13 @@
 
 #include <string>
 
-#include "menus/Form5.h"
+#include "flight/RunSetUp.h"
 #include "shell/EndProgram.h"
-#include "shell/Game.h"
-#include "shell/RunSetUp.h"
-#include "viewer/Form3.h"
 
 namespace {
 
-constexpr Rgb Yellow = MakeRgb(255, 255, 0);
-constexpr Rgb Red = MakeRgb(255, 0, 0);
+using Colour::Red;
+using Colour::Yellow;
 constexpr char NormalCaption[] = "NORMAL\r\nMODE";
 constexpr char AttackCaption[] = "SCORE\r\nATTACK\r\nMODE";
 constexpr char SuperCaption[] = "SUPER\r\nSCORE\r\nATTACK!!";
@@ -27,8 +24,8 @@ int32_t StageOfItem(const std::string& text) {
 
 }  // namespace
 
-Form2::Form2(Game& game)
-    : FormModel(game.desktop),
+Form2::Form2(Desktop& desktop, Module1& module1, Form1& form1, Form4& form4, MenuLinks& links)
+    : FormModel(desktop),
       Label1(*this),
       Option1(*this, Frame1, "ノーマルモード"),
       Option2(*this, Frame1, "スコアアタックモード"),
@@ -38,7 +35,10 @@ Form2::Form2(Game& game)
       Check2(*this, "自動スコアメモ"),
       Command1(*this, "START"),
       Command2(*this, "終了"),
-      game_(game) {
+      module1_(module1),
+      form1_(form1),
+      form4_(form4),
+      links_(links) {
   Label1.SetCaption("LET'S LANDING!!");
   Option1.SetValue(true);
   Check2.SetValue(1);
@@ -57,15 +57,15 @@ void Form2::ControlGotFocus(Control& control) {
 }
 
 void Form2::ShowModeCaption(const char* caption, Rgb colour) {
-  game_.form1.Label5.SetCaption(caption);
-  game_.form1.Label5.SetForeColor(colour);
+  form1_.Label5.SetCaption(caption);
+  form1_.Label5.SetForeColor(colour);
 }
 
 void Form2::Option1_GotFocus() {
   Check1.SetEnabled(false);
   Combo1.SetEnabled(false);
   Check2.SetEnabled(true);
-  game_.form1.SetPicture(NoStagePicture);
+  form1_.SetPicture(NoStagePicture);
   ShowModeCaption(NormalCaption, Yellow);
 }
 
@@ -84,8 +84,8 @@ void Form2::Option3_GotFocus() {
   Check1.SetEnabled(false);
   Combo1.SetEnabled(false);
   Check2.SetEnabled(false);
-  game_.form1.Label5.SetCaption("");
-  game_.form1.SetPicture(NoStagePicture);
+  form1_.Label5.SetCaption("");
+  form1_.SetPicture(NoStagePicture);
 }
 
 void Form2::Check1_Click() {
@@ -99,12 +99,12 @@ void Form2::Combo1_Click() { SelectStage(); }
 
 void Form2::SelectStage() {
   const int32_t stage = StageOfItem(Combo1.Text());
-  game_.module1.Stage = stage != 0 ? stage : 1;
-  game_.form1.SetPicture(NoStagePicture + stage);
+  module1_.Stage = stage != 0 ? stage : 1;
+  form1_.SetPicture(NoStagePicture + stage);
 }
 
 void Form2::Command1_Click() {
-  Module1& module1 = game_.module1;
+  Module1& module1 = module1_;
   if (Option1.Value()) {
     module1.GameMode = 1;
     module1.Stage = 1;
@@ -113,32 +113,26 @@ void Form2::Command1_Click() {
     module1.GameMode = Check1.Value() == 1 ? 3 : 2;
   } else if (Option3.Value()) {
     module1.GameMode = 4;
-    Form3& ranking = game_.form3();
-    ranking.Show();
-    Hide();
-    ranking.SetFocus();
+    links_.OpenRanking();
     return;
   }
 
   if (module1.GameMode == 2 || module1.GameMode == 3) {
-    Form5& playerSelect = game_.form5();
-    playerSelect.Show();
-    Hide();
-    playerSelect.SetFocus();
+    links_.OpenPlayerSelect();
     return;
   }
 
-  BeginNormalRun(game_, Check2.Value() == 1 ? 1 : 0);
+  BeginNormalRun(form1_, module1, Check2.Value() == 1 ? 1 : 0);
   Hide();
-  game_.form1.GameInit();
-  game_.form4.AnnounceRun();
-  game_.form4.SetFocus();
+  form1_.GameInit();
+  form4_.AnnounceRun();
+  form4_.SetFocus();
 }
 
 void Form2::Command2_Click() {
   Hide();
-  Platform& platform = game_.platform();
+  Platform& platform = module1_.platform;
   platform.MessageBox("寝る前には歯を磨こう！！", "お疲れ様でした", MessageIcon::None);
   platform.PlaySound("", SoundFlag::Async);
-  EndProgramAtOnce(game_.module1);
+  EndProgramAtOnce(module1_);
 }

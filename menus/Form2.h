@@ -2,13 +2,14 @@
 // screen, START and the exit.
 #pragma once
 
-#include "platform/Controls.h"
-
-class Game;
+#include "controls/Controls.h"
+#include "flight/Form1.h"
+#include "menus/Form4.h"
+#include "menus/MenuLinks.h"
 
 class Form2 : public FormModel {
  public:
-  explicit Form2(Game& game);
+  Form2(Desktop& desktop, Module1& module1, Form1& form1, Form4& form4, MenuLinks& links);
 
   LabelControl Label1;     // "LET'S LANDING!!"
   OptionGroup Frame1;      // the option buttons of the "メインメニュー" frame
@@ -42,5 +43,8 @@ class Form2 : public FormModel {
   // The mode banner of the play screen, lines joined by CR LF.
   void ShowModeCaption(const char* caption, Rgb colour);
 
-  Game& game_;
+  Module1& module1_;
+  Form1& form1_;
+  Form4& form4_;
+  MenuLinks& links_;
 };

@@ -2,13 +2,13 @@
 // flight to flight, and what its buttons do in each prompt state.
 #pragma once
 
-#include "platform/Controls.h"
-
-class Game;
+#include "controls/Controls.h"
+#include "flight/Form1.h"
+#include "menus/MenuLinks.h"
 
 class Form4 : public FormModel {
  public:
-  explicit Form4(Game& game);
+  Form4(Desktop& desktop, Module1& module1, Form1& form1, PromptLinks& links);
 
   LabelControl Label1;     // the message
   ButtonControl Command1;  // the main button; Enter presses it
@@ -27,5 +27,14 @@ class Form4 : public FormModel {
   bool QueryUnload() { return false; }
 
  private:
-  Game& game_;
+  // The main button's steps in each prompt state.
+  void StartFlight();
+  void SetUpStage();
+  void AskForRetry();
+  // "終" disabled and hidden.
+  void HideEndButton();
+
+  Module1& module1_;
+  Form1& form1_;
+  PromptLinks& links_;
 };

@@ -3,10 +3,9 @@
 
 #include <string>
 
+#include "flight/RunSetUp.h"
 #include "scores/NameLength.h"
 #include "scores/ScoreFile.h"
-#include "shell/Game.h"
-#include "shell/RunSetUp.h"
 
 namespace {
 
@@ -15,13 +14,16 @@ constexpr char NameLimit[] = "\r\n（16文字まで、漢字もOK）";
 
 }  // namespace
 
-Form5::Form5(Game& game)
-    : FormModel(game.desktop),
+Form5::Form5(Desktop& desktop, Module1& module1, Form1& form1, Form2& form2, Form4& form4)
+    : FormModel(desktop),
       List1(*this),
       Command1(*this, "新規登録"),
       Command2(*this, "START"),
       Command3(*this, "戻る"),
-      game_(game) {
+      module1_(module1),
+      form1_(form1),
+      form2_(form2),
+      form4_(form4) {
   SetTabOrder({&List1, &Command1, &Command2, &Command3});
 }
 
@@ -31,7 +33,7 @@ void Form5::Form_Load() {
 }
 
 void Form5::PlayerListUp() {
-  const Module1& module1 = game_.module1;
+  const Module1& module1 = module1_;
   List1.Clear();
   for (const std::string& name : module1.PlayerNames) List1.AddItem(name);
   if (!module1.PlayerNames[0].empty() || module1.PlayerIndex != 0) List1.SetListIndex(module1.PlayerIndex);
@@ -39,8 +41,8 @@ void Form5::PlayerListUp() {
 }
 
 void Form5::Command1_Click() {
-  Module1& module1 = game_.module1;
-  Platform& platform = game_.platform();
+  Module1& module1 = module1_;
+  Platform& platform = module1_.platform;
   size_t freeSlot = 0;
   while (freeSlot < module1.PlayerNames.size() && !module1.PlayerNames[freeSlot].empty()) ++freeSlot;
   if (freeSlot == module1.PlayerNames.size()) {
@@ -67,30 +69,30 @@ void Form5::Command1_Click() {
 }
 
 void Form5::Command2_Click() {
-  Module1& module1 = game_.module1;
+  Module1& module1 = module1_;
   if (List1.Text().empty()) {
-    game_.platform().MessageBox("プレイヤーを選択してください！", AppTitle, MessageIcon::Exclamation);
+    module1_.platform.MessageBox("プレイヤーを選択してください！", AppTitle, MessageIcon::Exclamation);
     return;
   }
   module1.PlayerIndex = List1.ListIndex();
-  Form1& form1 = game_.form1;
+  Form1& form1 = form1_;
   form1.Label7.SetCaption("NAME");
   form1.Label6.SetCaption(module1.PlayerNames[static_cast<size_t>(module1.PlayerIndex)] + " ");
-  BeginAttackRun(game_);
+  BeginAttackRun(module1);
 
   Unload();
   form1.SetFocus();
-  game_.form2.Hide();
+  form2_.Hide();
 
   // Shown without the keyboard, which stays with the play screen.
-  game_.form4.AnnounceRun();
+  form4_.AnnounceRun();
   form1.GameInit();
 }
 
 void Form5::Command3_Click() {
-  game_.form2.Show();
+  form2_.Show();
   Unload();
   // The menu's Show always brought it to the front with the keyboard; without that the keys of a
   // player who came back would go nowhere.
-  game_.form2.SetFocus();
+  form2_.SetFocus();
 }

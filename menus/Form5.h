@@ -2,13 +2,14 @@
 // score attack for the selected player.
 #pragma once
 
-#include "platform/Controls.h"
-
-class Game;
+#include "controls/Controls.h"
+#include "flight/Form1.h"
+#include "menus/Form2.h"
+#include "menus/Form4.h"
 
 class Form5 : public FormModel {
  public:
-  explicit Form5(Game& game);
+  Form5(Desktop& desktop, Module1& module1, Form1& form1, Form2& form2, Form4& form4);
 
   ListControl List1;       // one row per player slot 0..7, empty rows for free slots
   ButtonControl Command1;  // "新規登録"
@@ -31,5 +32,8 @@ class Form5 : public FormModel {
   void Form_Load() override;
 
  private:
-  Game& game_;
+  Module1& module1_;
+  Form1& form1_;
+  Form2& form2_;
+  Form4& form4_;
 };

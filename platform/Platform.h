@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "linux/SingleInstance.h"
+
 // Virtual-key codes the steering asks about.
 namespace VirtualKey {
 constexpr int Up = 0x26;
@@ -22,10 +24,6 @@ constexpr int32_t FileName = 0x20000;  // the name is a file path
 }  // namespace SoundFlag
 
 enum class MessageIcon { None, Exclamation };
-
-// What the single-copy guard found: the claim is this copy's, another running copy holds it, or
-// none can be taken here (the game must not touch its files then).
-enum class InstanceClaim { Claimed, AnotherCopy, Impossible };
 
 // A font as a window asks for it: the old face names ("ＭＳ Ｐゴシック", "ＭＳ ゴシック") are kept,
 // and the real platform maps them to installed faces.

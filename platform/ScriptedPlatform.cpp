@@ -1,6 +1,8 @@
 // Scripted stand-in for the outside services.
 #include "platform/ScriptedPlatform.h"
 
+#include "base/Utf8.h"
+
 void ScriptedPlatform::PressAt(long slot, int virtualKey) { pressesBySlot_[slot].push_back(virtualKey); }
 
 void ScriptedPlatform::Sleep(int milliseconds) {
@@ -26,7 +28,6 @@ void ScriptedPlatform::PlaySound(const std::string& path, int32_t) { sounds.push
 
 void ScriptedPlatform::MessageBox(const std::string& text, const std::string& title, MessageIcon icon) {
   messages.push_back({text, title, icon});
-  if (messageHook) messageHook(messages.back());
 }
 
 std::string ScriptedPlatform::InputBox(const std::string& prompt, const std::string& title,
@@ -42,14 +43,9 @@ int ScriptedPlatform::TextWidth(const std::string& text, const FontSpec& font) {
   const double em = font.points * 4.0 / 3.0;
   double width = 0;
   for (size_t pos = 0; pos < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t i = 1; i < length && pos + i < text.size(); ++i)
-      codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    const char32_t codePoint = NextCodePoint(text, pos);
     const bool halfWidth = codePoint < 0x100 || (codePoint >= 0xFF61 && codePoint <= 0xFF9F);
     width += (halfWidth ? em / 2 : em) + (font.bold ? 1 : 0);
-    pos += length;
   }
   return static_cast<int>(width + 0.5);
 }

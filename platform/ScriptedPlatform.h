@@ -38,8 +38,6 @@ class ScriptedPlatform : public Platform {
 
   // Answers for the coming input boxes, in order; with none left an input box answers "" (Cancel).
   std::deque<std::string> inputAnswers;
-  // Runs when a message box is shown (after it is recorded); may throw to abandon the flow.
-  std::function<void(const Message&)> messageHook;
 
   std::string programFolder = "/opt/morvane-tesk";
   LocalDateTime now{2026, 12, 6, 9, 5, 7};

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform/PosixFile.h"
+#include "linux/PosixFile.h"
 #include "scores/ScoreFile.h"
-#include "scores/ScoreSums.h"
+#include "scores/ScoreNumbers.h"
 #include "shell/EndProgram.h"
 
 namespace {
@@ -43,10 +43,8 @@ bool AppendToFile(const std::string& path, const std::string& record) {
 std::string ScoreMemoRecord(const LocalDateTime& when, const std::array<int32_t, 6>& runStageScores) {
   const int64_t total = WideSum(std::span(runStageScores).subspan(1));
   std::string record = DateTimeText(when) + LineEnd;
-  record += std::to_string(total) + "00 (";
-  for (int stage = 1; stage <= 5; ++stage) {
-    record += std::to_string(runStageScores[stage]) + (stage < 5 ? "00/" : "00)");
-  }
+  record += Hundreds(total) + " (";
+  for (int stage = 1; stage <= 5; ++stage) record += Hundreds(runStageScores[stage]) + (stage < 5 ? "/" : ")");
   return record + LineEnd + LineEnd;
 }
 

@@ -1,12 +1,11 @@
-// How long a name is, as the name boxes count it.
+// How long a name may be, as the name boxes count it.
 #pragma once
 
 #include <cstddef>
-#include <string_view>
 
-// Names in the rankings and of the players: at most this many characters.
+#include "base/Utf8.h"
+
+// Names in the rankings and of the players: at most this many characters, counted in UTF-16 code
+// units (Utf16Length) as the score file's length byte counts them, so each Japanese character
+// counts one.
 inline constexpr size_t MaxNameLength = 16;
-
-// Length of UTF-8 text in UTF-16 code units: one per character of the Basic Multilingual Plane
-// (full-width or not), two for a character beyond it, one per byte that is not valid UTF-8.
-size_t Utf16Length(std::string_view utf8);

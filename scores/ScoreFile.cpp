@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/PosixFile.h"
+#include "linux/PosixFile.h"
 #include "scores/ScoreFileCodec.h"
 #include "shell/EndProgram.h"
 
@@ -56,11 +56,11 @@ class TemporaryFile {
   std::string path_;
 };
 
-// Lets the test hook refuse a call; the refused call fails with EIO, never with an error that
-// would choose another way to save.
-class Calls {
+// The failures a test asks for: each refused call fails with EIO, never with an error that would
+// choose another way to save.
+class InjectedFailures {
  public:
-  explicit Calls(const SaveHookForTests& hook) : hook_(hook) {}
+  explicit InjectedFailures(const SaveHookForTests& hook) : hook_(hook) {}
   bool Refused(SaveStep step, int fd) const {
     if (!hook_ || !hook_(step, fd)) return false;
     errno = EIO;
@@ -97,9 +97,8 @@ bool IsLeftoverName(std::string_view entry, std::string_view name) {
 }
 
 void RemoveLeftovers(const std::string& target) {
-  const size_t slash = target.rfind('/');
-  const std::string folder = target.substr(0, slash + 1);
-  const std::string name = target.substr(slash + 1);
+  const std::string folder = FolderOf(target);
+  const std::string name = target.substr(folder.size());
   const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
   if (!listing) return;  // unlisted leftovers stay; they harm nothing
   while (const dirent* entry = ::readdir(listing.get())) {
@@ -109,7 +108,7 @@ void RemoveLeftovers(const std::string& target) {
 
 // Copies bytes [from, to) of `old` to the same offsets of `temp` in bounded pieces. Only the
 // parts that hold data are copied, so a hole stays a hole instead of becoming real zeros.
-bool CopyTail(int old, int temp, off_t from, off_t to, const Calls& calls) {
+bool CopyTail(int old, int temp, off_t from, off_t to, const InjectedFailures& calls) {
   std::vector<uint8_t> piece(CopyPieceSize);
   for (off_t pos = from; pos < to;) {
     off_t data = ::lseek(old, pos, SEEK_DATA);
@@ -143,9 +142,10 @@ void KeepOwner(int temp, const struct stat& old) {
   [[maybe_unused]] const int groupOnly = ::fchown(temp, static_cast<uid_t>(-1), old.st_gid);
 }
 
-// The fallback for a folder that takes no new file: the old bytes are overwritten in place, as
-// saves always did before, and synced. A crash in the middle can leave a mixed file.
-bool RewriteInPlace(Descriptor& old, std::span<const uint8_t> content, const Calls& calls) {
+// The fallback for a folder that takes no new file, and the save of a copy whose claim is the
+// score file's own lock: the old bytes are overwritten in place and synced. A crash in the middle
+// can leave a mixed file.
+bool RewriteInPlace(Descriptor& old, std::span<const uint8_t> content, const InjectedFailures& calls) {
   // A file size limit below the new length would stop the rewrite half-way.
   rlimit sizeLimit {};
   if (::getrlimit(RLIMIT_FSIZE, &sizeLimit) != 0 ||
@@ -157,64 +157,89 @@ bool RewriteInPlace(Descriptor& old, std::span<const uint8_t> content, const Cal
   return old.Close();
 }
 
-// Puts `content` in place of the file at `path` by way of a synced temporary file and a rename.
-// False on any failure; up to the rename the old file is never touched.
-bool ReplaceFile(const std::string& path, std::span<const uint8_t> content, const Calls& calls) {
-  const std::string target = FollowedPath(path);
-  const std::string folder = target.substr(0, target.rfind('/') + 1);
-  RemoveLeftovers(target);
+// The file a save replaces, open for writing (so that a protected score file is reported rather
+// than quietly replaced), or none yet.
+struct OldFile {
+  Descriptor file{-1};
+  struct stat status {};
+};
 
-  // The old file is opened for writing first, as every save always did, so that a protected
-  // score file is reported instead of quietly replaced. Non-blocking: a pipe in its place fails.
+// False when the old file is there but cannot be written, or is no regular file (a pipe in its
+// place fails at once: the open does not wait).
+bool OpenOldFile(const std::string& target, OldFile& old, const InjectedFailures& calls) {
   if (calls.Refused(SaveStep::OpenOld, -1)) return false;
-  Descriptor old(OpenFile(target, O_RDWR | O_NONBLOCK));
-  if (!old.Valid() && errno != ENOENT) return false;
-  struct stat oldStatus {};
-  if (old.Valid() && (::fstat(old.Get(), &oldStatus) != 0 || !S_ISREG(oldStatus.st_mode))) return false;
-  // A copy that holds its single-copy claim through the score file's own lock keeps the file, and
-  // the lock with it.
-  if (old.Valid() && HasWriteLock(old.Get())) return RewriteInPlace(old, content, calls);
-  const mode_t keptMode = old.Valid() ? oldStatus.st_mode & 07777 : 0666;
+  old.file = Descriptor(OpenFile(target, O_RDWR | O_NONBLOCK));
+  if (!old.file.Valid()) return errno == ENOENT;
+  return ::fstat(old.file.Get(), &old.status) == 0 && S_ISREG(old.status.st_mode);
+}
 
-  int tempFd = -1;
-  std::string tempPath;
-  for (int attempt = 0; attempt < TempNameAttempts && tempFd < 0; ++attempt) {
-    if (calls.Refused(SaveStep::CreateTemp, -1)) return false;
-    tempPath = target + TempInfix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    tempFd = OpenFile(tempPath, O_WRONLY | O_CREAT | O_EXCL, keptMode);
-    if (tempFd < 0 && errno != EEXIST) {
-      const bool folderRefuses = errno == EACCES || errno == EPERM;
-      return folderRefuses && old.Valid() && RewriteInPlace(old, content, calls);
+// A new file beside `target` named "NAME.tmp-PID-N", with `mode`. Its descriptor is invalid when
+// none could be made; `folderRefuses` then tells whether the folder takes no new file at all.
+Descriptor CreateTemporary(const std::string& target, mode_t mode, std::string& path, bool& folderRefuses,
+                           const InjectedFailures& calls) {
+  folderRefuses = false;
+  for (int attempt = 0; attempt < TempNameAttempts; ++attempt) {
+    if (calls.Refused(SaveStep::CreateTemp, -1)) return Descriptor(-1);
+    path = target + TempInfix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    Descriptor temp(OpenFile(path, O_WRONLY | O_CREAT | O_EXCL, mode));
+    if (temp.Valid()) return temp;
+    if (errno != EEXIST) {
+      folderRefuses = errno == EACCES || errno == EPERM;
+      break;
     }
   }
-  if (tempFd < 0) return false;
-  TemporaryFile temporary(tempPath);
-  Descriptor temp(tempFd);
-  if (old.Valid()) {
-    KeepOwner(temp.Get(), oldStatus);
-    // The creation mode passed through the umask, and a change of owner clears set-id bits.
-    if (::fchmod(temp.Get(), keptMode) != 0) return false;
-  }
+  return Descriptor(-1);
+}
 
+// The temporary file made what the old file would be after an overwrite in place: the old owner and
+// mode, the new bytes, then the old bytes beyond them; synced and closed.
+bool FillTemporary(Descriptor& temp, const OldFile& old, std::span<const uint8_t> content,
+                   const InjectedFailures& calls) {
+  if (old.file.Valid()) {
+    KeepOwner(temp.Get(), old.status);
+    // The creation mode passed through the umask, and a change of owner clears set-id bits.
+    if (::fchmod(temp.Get(), old.status.st_mode & 07777) != 0) return false;
+  }
   if (calls.Refused(SaveStep::WriteTemp, temp.Get()) || !WriteAll(temp.Get(), content)) return false;
-  // An overwrite in place left the old bytes beyond the new length; the file stays byte for
-  // byte what it always was.
   const off_t newLength = static_cast<off_t>(content.size());
-  if (old.Valid() && oldStatus.st_size > newLength &&
-      !CopyTail(old.Get(), temp.Get(), newLength, oldStatus.st_size, calls)) {
+  if (old.file.Valid() && old.status.st_size > newLength &&
+      !CopyTail(old.file.Get(), temp.Get(), newLength, old.status.st_size, calls)) {
     return false;
   }
   if (calls.Refused(SaveStep::SyncTemp, temp.Get()) || ::fsync(temp.Get()) != 0) return false;
-  if (calls.Refused(SaveStep::CloseTemp, temp.Get()) || !temp.Close()) return false;
+  return !calls.Refused(SaveStep::CloseTemp, temp.Get()) && temp.Close();
+}
+
+// Renames the temporary file over `target` and syncs the folder: until then a crash could still
+// bring back the old file.
+bool CommitTemporary(TemporaryFile& temporary, const std::string& target, const InjectedFailures& calls) {
   if (calls.Refused(SaveStep::Rename, -1) || ::rename(temporary.Path().c_str(), target.c_str()) != 0)
     return false;
   temporary.Renamed();
-
-  // Until the folder is synced a crash could still bring back the old file.
-  Descriptor folderFd(OpenFile(folder, O_RDONLY | O_DIRECTORY));
-  if (!folderFd.Valid() || calls.Refused(SaveStep::SyncFolder, folderFd.Get())) return false;
+  Descriptor folder(OpenFile(FolderOf(target), O_RDONLY | O_DIRECTORY));
+  if (!folder.Valid() || calls.Refused(SaveStep::SyncFolder, folder.Get())) return false;
   // EINVAL: the file system keeps no folder data to sync.
-  return ::fsync(folderFd.Get()) == 0 || errno == EINVAL;
+  return ::fsync(folder.Get()) == 0 || errno == EINVAL;
+}
+
+// Puts `content` in place of the file at `path` by way of a synced temporary file and a rename.
+// False on any failure; up to the rename the old file is never touched.
+bool ReplaceFile(const std::string& path, std::span<const uint8_t> content, const InjectedFailures& calls) {
+  const std::string target = FollowedPath(path);
+  RemoveLeftovers(target);
+  OldFile old;
+  if (!OpenOldFile(target, old, calls)) return false;
+  // A copy that holds its single-copy claim through the score file's own lock keeps the file, and
+  // the lock with it.
+  if (old.file.Valid() && HasWriteLock(old.file.Get())) return RewriteInPlace(old.file, content, calls);
+
+  std::string tempPath;
+  bool folderRefuses = false;
+  const mode_t mode = old.file.Valid() ? old.status.st_mode & 07777 : 0666;
+  Descriptor temp = CreateTemporary(target, mode, tempPath, folderRefuses, calls);
+  if (!temp.Valid()) return folderRefuses && old.file.Valid() && RewriteInPlace(old.file, content, calls);
+  TemporaryFile temporary(tempPath);
+  return FillTemporary(temp, old, content, calls) && CommitTemporary(temporary, target, calls);
 }
 
 std::optional<ScoreTables> ReadScoreFile(const std::string& path) {
@@ -264,7 +289,7 @@ void SaveScoreFile(Module1& module1) { SaveScoreFile(module1, nullptr); }
 void SaveScoreFile(Module1& module1, const SaveHookForTests& hook) {
   bool saved;
   try {
-    saved = ReplaceFile(module1.AppFolder + ScoreFileName, EncodeScoreFile(module1), Calls(hook));
+    saved = ReplaceFile(module1.AppFolder + ScoreFileName, EncodeScoreFile(module1), InjectedFailures(hook));
   } catch (const std::exception&) {
     saved = false;
   }

@@ -19,17 +19,13 @@ void InitScoreTables(Module1& module1);
 // wait for a writer.
 void LoadScoreFile(Module1& module1);
 
-// Writes the tables to AppFolder + "MTScore.dat" (through a symbolic link to where it points).
-// The new bytes go to a temporary file in the same folder, which is synced and renamed over the
-// old one, and then the folder is synced, so a save that fails or is killed keeps the old file
-// whole. The new file keeps the old one's mode and, where the process may set them, its owner and
-// group. Old bytes beyond the new length stay behind it, as an in-place overwrite would leave
-// them; they are copied in bounded pieces, holes staying holes. Where the folder refuses a new
-// file but the score file itself is writable, the new bytes are written over the old in place
-// and synced instead; so is a score file that carries the single-copy claim (see SingleInstance.h),
-// so that the claim stays with the file. A hard link to the score file keeps the old bytes: the rename gives the name
-// a new file. Any failure, running out of memory included, shows the write error and ends the
-// program.
+// Writes the tables to AppFolder + "MTScore.dat", where its symbolic link leads if it is one, so
+// that a failed or killed save keeps the old file whole: the new bytes go to a synced temporary file
+// that is renamed over the old one. The new file keeps the old one's mode and, where the process may
+// set them, its owner and group; old bytes beyond the new length stay behind it, holes staying
+// holes. Where the folder takes no new file, or the file carries the single-copy claim (which must
+// stay with it), the bytes are written over the old ones in place instead. Any failure, running out
+// of memory included, shows the write error and ends the program.
 void SaveScoreFile(Module1& module1);
 
 // Removes what saves killed before their rename left beside the score file (or beside the file

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/LittleEndian.h"
+#include "base/Utf8.h"
+
 namespace {
 
 using namespace ScoreFileLayout;
 
-constexpr char32_t ReplacementCharacter = U'\uFFFD';
 constexpr uint8_t Unrepresentable = '?';
 
 // One iconv conversion, open for the length of one encode or decode. Code page 932 is asked for
@@ -44,35 +46,6 @@ class Conversion {
  private:
   iconv_t handle_;
 };
-
-// The code point at `pos` of UTF-8 text, advancing `pos`. A malformed sequence gives U+FFFD and
-// consumes one byte, so every byte of any string is accounted for.
-char32_t NextCodePoint(std::string_view text, size_t& pos) {
-  const uint8_t lead = static_cast<uint8_t>(text[pos]);
-  size_t length = 0;
-  char32_t codePoint = 0;
-  char32_t smallest = 0;
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, codePoint = lead & 0x1F, smallest = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, codePoint = lead & 0x0F, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, codePoint = lead & 0x07, smallest = 0x10000;
-  }
-  bool valid = length != 0 && text.size() - pos >= length;
-  for (size_t i = 1; valid && i < length; ++i) {
-    const uint8_t trail = static_cast<uint8_t>(text[pos + i]);
-    valid = (trail & 0xC0) == 0x80;
-    codePoint = (codePoint << 6) | (trail & 0x3F);
-  }
-  valid = valid && codePoint >= smallest && codePoint <= 0x10FFFF &&
-          !(codePoint >= 0xD800 && codePoint <= 0xDFFF);
-  pos += valid ? length : 1;
-  return valid ? codePoint : ReplacementCharacter;
-}
 
 // `codePoint` must be a scalar value of the Basic Multilingual Plane, the only ones code page 932
 // decodes to.
@@ -125,11 +98,6 @@ void AppendName(std::vector<uint8_t>& bytes, std::string_view name, Conversion& 
   bytes[lengthAt] = static_cast<uint8_t>(units);
 }
 
-void AppendInt32(std::vector<uint8_t>& bytes, int32_t value) {
-  const uint32_t bits = static_cast<uint32_t>(value);
-  for (size_t i = 0; i < IntegerSize; ++i) bytes.push_back(static_cast<uint8_t>((bits >> (8 * i)) & 0xFF));
-}
-
 // Reads forward through the file; every read says whether the bytes were there.
 class ByteReader {
  public:
@@ -143,10 +111,8 @@ class ByteReader {
 
   bool Int32(int32_t& value) {
     if (bytes_.size() - pos_ < IntegerSize) return false;
-    uint32_t bits = 0;
-    for (size_t i = 0; i < IntegerSize; ++i) bits |= uint32_t{bytes_[pos_ + i]} << (8 * i);
+    value = static_cast<int32_t>(ReadLittleEndian32(&bytes_[pos_]));
     pos_ += IntegerSize;
-    value = static_cast<int32_t>(bits);
     return true;
   }
 
@@ -199,11 +165,11 @@ std::vector<uint8_t> EncodeScoreFile(const ScoreTables& tables) {
   bytes.reserve(EmptyNamesFileSize + 256);
   for (size_t player = 0; player < PlayerRecordCount; ++player) {
     AppendName(bytes, tables.PlayerNames[player], toCp932);
-    for (int32_t value : tables.AttackScores[player]) AppendInt32(bytes, value);
+    for (int32_t value : tables.AttackScores[player]) AppendLittleEndian32(bytes, static_cast<uint32_t>(value));
   }
   for (size_t entry = 0; entry < RankingRecordCount; ++entry) {
     AppendName(bytes, tables.NormalNames[entry], toCp932);
-    for (int32_t value : tables.NormalScores[entry]) AppendInt32(bytes, value);
+    for (int32_t value : tables.NormalScores[entry]) AppendLittleEndian32(bytes, static_cast<uint32_t>(value));
   }
   return bytes;
 }

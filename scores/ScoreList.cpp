@@ -1,7 +1,7 @@
 // In-game score list: the captions of the play screen's sixteen score labels.
 #include "scores/ScoreList.h"
 
-std::string Hundreds(int32_t value) { return std::to_string(value) + "00"; }
+#include "scores/ScoreNumbers.h"
 
 namespace {
 

@@ -10,9 +10,6 @@
 // are part of the texts: they push the right-aligned text away from its neighbour.
 using ScoreListCaptions = std::array<std::string, 8>;
 
-// A score as the play screen shows it: scores are kept in hundreds, so 37 reads 3700 and 0 reads 000.
-std::string Hundreds(int32_t value);
-
 // Headings of the normal run and of the SUPER score attack; `stage` 1..5 names the current row.
 ScoreListCaptions ScoreListHeadingsNormal(int32_t stage);
 // Headings of the score attack: the five places.

@@ -35,3 +35,7 @@ struct Module1 : ScoreTables {
   std::array<int32_t, 6> RunStageScores{};  // [1..5]; [0] unused
   std::array<int32_t, 11> AttackBest{};
 };
+
+// The values start-up gives: Stage 1, PlayerIndex 0 and the sound flags (also for the replay tool
+// and the benchmark, which play without a score file).
+void ApplyStartValues(Module1& module1);

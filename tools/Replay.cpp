@@ -15,11 +15,9 @@
 #include <optional>
 #include <string>
 
+#include "app/Game.h"
+#include "flight/RunSetUp.h"
 #include "platform/ScriptedPlatform.h"
-#include "shell/AppFolder.h"
-#include "shell/Game.h"
-#include "shell/RunSetUp.h"
-#include "shell/StartUp.h"
 
 namespace {
 
@@ -78,14 +76,9 @@ int main(int argc, char** argv) {
 
   platform.programFolder = OwnFolder(argv[0]);
   Game game(platform);
-  game.module1.AppFolder = AppFolderFrom(platform.ProgramFolder());
-  ApplyStartValues(game.module1);
-  BeginNormalRun(game, 0);
-  game.module1.Stage = static_cast<int32_t>(*stage);
-
   Form1& form1 = game.form1;
   platform.keyDownHandler = [&form1](int) { form1.Form_KeyDown(); };
-  form1.GameInit();
+  SetUpNormalFlight(form1, game.module1, static_cast<int32_t>(*stage));
   form1.GameMain();
 
   const long ticks = std::count(platform.sleeps.begin(), platform.sleeps.end(), Flight::TickPauseMs);

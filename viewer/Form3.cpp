@@ -5,19 +5,17 @@
 #include <array>
 #include <string>
 
-#include "scores/ScoreSums.h"
-#include "shell/Game.h"
-#include "shell/ResetPlayScreen.h"
+#include "base/Utf8.h"
+#include "scores/ScoreNumbers.h"
 #include "viewer/RankingText.h"
 
 namespace {
 
-constexpr Rgb White = MakeRgb(255, 255, 255);
-constexpr Rgb Black = MakeRgb(0, 0, 0);
-constexpr Rgb Yellow = MakeRgb(255, 255, 0);
-constexpr Rgb Red = MakeRgb(255, 0, 0);
-constexpr Rgb Green = MakeRgb(0, 255, 0);
-constexpr char ProportionalFace[] = "ＭＳ Ｐゴシック";
+using Colour::Black;
+using Colour::Green;
+using Colour::Red;
+using Colour::White;
+using Colour::Yellow;
 
 // Rows grow paler downwards: c = 25 x row.
 constexpr int Pale(size_t row) { return 25 * static_cast<int>(row); }
@@ -33,19 +31,10 @@ constexpr int HeadingFitPixels = 224;
 constexpr int PlaceLabelX = 37;
 constexpr char CriteriaHeading[] = "Landing/Control/ Course";
 
-// The text without its last character (a whole UTF-8 sequence).
-void DropLastCharacter(std::string& text) {
-  while (!text.empty()) {
-    const auto byte = static_cast<unsigned char>(text.back());
-    text.pop_back();
-    if ((byte & 0xC0) != 0x80) return;
-  }
-}
-
 }  // namespace
 
-Form3::Form3(Game& game)
-    : FormModel(game.desktop),
+Form3::Form3(Desktop& desktop, const Module1& module1, RankingLinks& links)
+    : FormModel(desktop),
       Option7(*this, Frame1, "ノーマルモード"),
       Label1(*this, White, Black),
       Combo1(*this),
@@ -57,14 +46,15 @@ Form3::Form3(Game& game)
       Option6(*this, Frame1, "TOTAL"),
       Command1(*this, "戻る"),
       Label2(*this, White, Black),
-      Picture2(*this, FontSpec{ProportionalFace, HeadingPoints, true, false}, Yellow),
+      Picture2(*this, FontSpec{ProportionalGothic, HeadingPoints, true, false}, Yellow),
       Label6(*this, White, Black),
       Label7(ControlArray<LabelControl, 10>(*this, White, Black)),
-      Picture1(ControlArray<PictureControl, 10>(*this, FontSpec{ProportionalFace, NamePoints, true, false},
+      Picture1(ControlArray<PictureControl, 10>(*this, FontSpec{ProportionalGothic, NamePoints, true, false},
                                                 White)),
       Label4(ControlArray<LabelControl, 10>(*this, White, Black)),
       Label5(ControlArray<LabelControl, 10>(*this, White, Black)),
-      game_(game) {
+      module1_(module1),
+      links_(links) {
   Label1.SetCaption("スコアアタック");
   SetTabOrder({&Option7, &Combo1, &Option1, &Option2, &Option3, &Option4, &Option5, &Option6, &Command1});
 }
@@ -73,15 +63,14 @@ void Form3::Form_Load() {
   Show();
   Command1.SetFocus();
   Combo1.Clear();
-  for (const std::string& name : game_.module1.PlayerNames) Combo1.AddItem(name);
-  Combo1.SetListIndex(game_.module1.PlayerIndex);
+  for (const std::string& name : module1_.PlayerNames) Combo1.AddItem(name);
+  Combo1.SetListIndex(module1_.PlayerIndex);
   Combo1_Click();
   Option7.SetValue(true);
   Option7_Click();
 }
 
 void Form3::Option7_Click() {
-  const Module1& module1 = game_.module1;
   Picture2.Cls();
   for (PictureControl& picture : Picture1) picture.Cls();
 
@@ -97,17 +86,17 @@ void Form3::Option7_Click() {
     Picture1[row].SetForeColor(MakeRgb(255, 255, c));
   }
 
-  Platform& platform = game_.platform();
+  Platform& platform = module1_.platform;
   for (size_t row = 0; row < 10; ++row) {
     Label7[row].SetCaption(std::to_string(row + 1));
-    Label4[row].SetCaption(TotalText(WideSum(module1.NormalScores[row])));
+    Label4[row].SetCaption(TotalText(WideSum(module1_.NormalScores[row])));
     PictureControl& box = Picture1[row];
     box.SetFontSize(NamePoints);
-    std::string name = module1.NormalNames[row];
+    std::string name = module1_.NormalNames[row];
     while (!name.empty() && platform.TextWidth(name, box.Font()) > NameFitPixels) DropLastCharacter(name);
     box.SetCurrentY(NameTop);  // x is at the left edge since the box was cleared
     box.Print(name);
-    Label5[row].SetCaption(DetailLine(module1.NormalScores[row], DetailWidthNormal));
+    Label5[row].SetCaption(DetailLine(module1_.NormalScores[row], DetailWidthNormal));
   }
 }
 
@@ -126,9 +115,9 @@ void Form3::ClearForAttackView() {
 }
 
 void Form3::PrintPlayerHeading(size_t player) {
-  const std::string& name = game_.module1.PlayerNames[player];
+  const std::string& name = module1_.PlayerNames[player];
   Picture2.SetFontSize(HeadingPoints);
-  if (game_.platform().TextWidth(name, Picture2.Font()) > HeadingFitPixels) {
+  if (module1_.platform.TextWidth(name, Picture2.Font()) > HeadingFitPixels) {
     Picture2.SetFontSize(SmallHeadingPoints);
     Picture2.SetCurrentY(NameTop);
   }
@@ -142,7 +131,7 @@ size_t Form3::SelectedPlayer() const {
 void Form3::ShowAttackStage(int32_t stage) {
   const auto base = static_cast<size_t>((stage - 1) * 15);
   const size_t player = SelectedPlayer();
-  const auto& scores = game_.module1.AttackScores[player];
+  const auto& scores = module1_.AttackScores[player];
   ClearForAttackView();
 
   for (size_t row = 0; row < 10; ++row) {
@@ -175,7 +164,7 @@ void Form3::ShowAttackStage(int32_t stage) {
 
 void Form3::Option6_Click() {
   const size_t player = SelectedPlayer();
-  const auto& scores = game_.module1.AttackScores[player];
+  const auto& scores = module1_.AttackScores[player];
   ClearForAttackView();
 
   for (size_t row = 0; row < 10; ++row) {
@@ -207,8 +196,6 @@ void Form3::Combo1_Click() {
 }
 
 void Form3::Command1_Click() {
-  ResetPlayScreen(game_);
-  game_.form2.Show();
-  game_.form2.SetFocus();
+  links_.BackToMenu();
   Unload();
 }

@@ -6,13 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/Controls.h"
-
-class Game;
+#include "controls/Controls.h"
+#include "shell/Module1.h"
+#include "viewer/RankingLinks.h"
 
 class Form3 : public FormModel {
  public:
-  explicit Form3(Game& game);
+  Form3(Desktop& desktop, const Module1& module1, RankingLinks& links);
 
   OptionGroup Frame1;     // the option buttons of the frame on the left
   OptionControl Option7;  // "ノーマルモード": the normal view
@@ -59,5 +59,6 @@ class Form3 : public FormModel {
   // The player's name at 16 pt, or at 9 pt and 5 pixels lower when wider than its box; never cut.
   void PrintPlayerHeading(size_t player);
 
-  Game& game_;
+  const Module1& module1_;
+  RankingLinks& links_;
 };

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/ScriptedPlatform.h"
-#include "shell/Game.h"
+#include "app/Game.h"
 
 namespace {
 

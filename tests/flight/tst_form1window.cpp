@@ -3,9 +3,9 @@
 #include <QTest>
 #include <map>
 
-#include "flight/Form1Window.h"
+#include "flight/qt/Form1Window.h"
 #include "platform/ScriptedPlatform.h"
-#include "shell/Game.h"
+#include "app/Game.h"
 
 class Form1WindowTest : public QObject {
   Q_OBJECT

@@ -9,8 +9,8 @@
 
 #include "platform/ScriptedPlatform.h"
 #include "scores/ScoreFileCodec.h"
-#include "shell/AppStart.h"
-#include "shell/Game.h"
+#include "app/AppStart.h"
+#include "app/Game.h"
 
 struct Session {
   QTemporaryDir folder;

@@ -5,7 +5,7 @@
 #include "Session.h"
 #include "menus/Form5.h"
 #include "resources/Resources.h"
-#include "shell/ResetPlayScreen.h"
+#include "flight/ResetPlayScreen.h"
 #include "viewer/Form3.h"
 
 namespace {
@@ -356,7 +356,7 @@ class TestGameFlow : public QObject {
     s.form1.Ship.Move(180, 98);
     s.form1.LandingFailed();
     s.module1.LandingPoints.fill(9);
-    ResetPlayScreen(s.game);
+    ResetPlayScreen(s.form1, s.module1);
     const ShapeControl& ship = s.form1.Ship;
     QCOMPARE((QList<int>{ship.Visible(), int(ship.Shape()), int(ship.FillColor()), int(ship.BorderColor()),
                          ship.Width(), ship.Height(), ship.Left(), ship.Top()}),

@@ -12,9 +12,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/ProgramFolder.h"
-#include "platform/QtPlatform.h"
-#include "platform/WavCheck.h"
+#include "linux/ProgramFolder.h"
+#include "platform/qt/QtPlatform.h"
+#include "linux/WavFile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "platform/ScriptedPlatform.h"
-#include "platform/SingleInstance.h"
+#include "linux/SingleInstance.h"
 #include "scores/ScoreFile.h"
 #include "tests/hardening/ChildProcess.h"
 

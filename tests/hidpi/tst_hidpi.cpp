@@ -7,10 +7,10 @@
 #include <functional>
 #include <optional>
 
-#include "flight/Form1Window.h"
+#include "flight/qt/Form1Window.h"
 #include "platform/ScriptedPlatform.h"
 #include "resources/Resources.h"
-#include "shell/Game.h"
+#include "app/Game.h"
 
 namespace {
 

@@ -13,14 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "flight/Form1Window.h"
-#include "menus/Form2Window.h"
-#include "menus/Form4Window.h"
+#include "flight/qt/Form1Window.h"
+#include "menus/qt/Form2Window.h"
+#include "menus/qt/Form4Window.h"
 #include "menus/Form5.h"
-#include "platform/QtPlatform.h"
+#include "controls/qt/QtLook.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/ScriptedPlatform.h"
 #include "resources/Resources.h"
-#include "shell/Program.h"
+#include "app/qt/Program.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <cstdio>
 
-#include "platform/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 
 class PacingTest : public QObject {
   Q_OBJECT

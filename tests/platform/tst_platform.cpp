@@ -25,9 +25,9 @@
 #include <functional>
 #include <memory>
 
-#include "platform/PosixFile.h"
-#include "platform/QtPlatform.h"
-#include "platform/WavCheck.h"
+#include "linux/PosixFile.h"
+#include "platform/qt/QtPlatform.h"
+#include "linux/WavFile.h"
 
 namespace {
 

@@ -14,12 +14,13 @@
 #include <optional>
 #include <thread>
 
-#include "flight/Form1Window.h"
-#include "menus/Form2Window.h"
-#include "menus/Form4Window.h"
-#include "platform/QtPlatform.h"
+#include "flight/qt/Form1Window.h"
+#include "menus/qt/Form2Window.h"
+#include "menus/qt/Form4Window.h"
+#include "controls/qt/QtLook.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/ScriptedPlatform.h"
-#include "shell/Program.h"
+#include "app/qt/Program.h"
 
 namespace {
 

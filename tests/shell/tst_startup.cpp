@@ -13,7 +13,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "scores/ScoreFile.h"
 #include "shell/AppFolder.h"
-#include "shell/StartUp.h"
+#include "app/AppStart.h"
 #include "tests/hardening/ChildProcess.h"
 
 namespace {
@@ -174,7 +174,7 @@ class TestStartUp : public QObject {
       platform.programFolder = folder;
       Module1 module1(platform);
       try {
-        PrepareStart(module1);
+        AppStartBeforeWindows(module1);
         if (situation == Hostile::HugeSparseScoreFile || situation == Hostile::FileSizeLimit) {
           module1.NormalNames[6] = "X";
           SaveScoreFile(module1);
@@ -245,7 +245,7 @@ class TestStartUp : public QObject {
     platform.programFolder = folder.path().toStdString();
     platform.claim = claim;
     Module1 module1(platform);
-    QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, PrepareStart(module1));
+    QVERIFY_THROWS_EXCEPTION(ScriptedPlatform::ProgramEnded, AppStartBeforeWindows(module1));
     QCOMPARE(platform.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(platform.messages[0].text), message);
     QCOMPARE(QString::fromStdString(platform.messages[0].title), QStringLiteral("Morvane-Tesk"));
@@ -261,7 +261,7 @@ class TestStartUp : public QObject {
     module1.Stage = 4;  // whatever they held, start-up gives them their start values
     module1.PlayerIndex = 3;
     module1.SoundFlags = 1;
-    PrepareStart(module1);
+    AppStartBeforeWindows(module1);
     QVERIFY(platform.messages.empty());
     QCOMPARE(QString::fromStdString(module1.AppFolder), folder.path() + "/");
     QCOMPARE(QFileInfo(folder.filePath("MTScore.dat")).size(), qint64(2692));
@@ -280,7 +280,7 @@ class TestStartUp : public QObject {
       ScriptedPlatform platform;
       platform.programFolder = folder.path().toStdString();
       Module1 first(platform);
-      PrepareStart(first);
+      AppStartBeforeWindows(first);
     }
     QFile file(folder.filePath("MTScore.dat"));
     QVERIFY(file.open(QIODevice::ReadWrite));
@@ -291,7 +291,7 @@ class TestStartUp : public QObject {
     ScriptedPlatform platform;
     platform.programFolder = folder.path().toStdString();
     Module1 module1(platform);
-    PrepareStart(module1);
+    AppStartBeforeWindows(module1);
     QCOMPARE(module1.NormalScores[0][4], 12345);
     QCOMPARE(file.size(), qint64(2692));
   }

@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "platform/ScriptedPlatform.h"
-#include "shell/Game.h"
+#include "app/Game.h"
 #include "viewer/Form3.h"
-#include "scores/ScoreSums.h"
+#include "scores/ScoreNumbers.h"
 #include "viewer/RankingText.h"
 
 namespace {

@@ -9,9 +9,10 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "platform/QtPlatform.h"
-#include "shell/Game.h"
-#include "viewer/Form3Window.h"
+#include "controls/qt/QtLook.h"
+#include "platform/qt/QtPlatform.h"
+#include "app/Game.h"
+#include "viewer/qt/Form3Window.h"
 
 namespace {
 

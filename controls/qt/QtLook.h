@@ -1,0 +1,25 @@
+// The old look in Qt's terms: colours, pictures and fonts as the windows draw them.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include "controls/Look.h"
+#include "platform/Platform.h"
+
+QColor ToQColor(Rgb colour);
+QImage ToQImage(const Bitmap& bitmap);
+
+// Maps the Japanese face names the windows ask for to the installed IPA fonts: the proportional
+// face to IPAPGothic, the fixed-pitch one to IPAGothic (half-width and full-width at 1:2, so the
+// ranking window's columns line up). Needs a QGuiApplication.
+void MapJapaneseFonts();
+// The Qt font for a font as the windows ask for it.
+QFont ToQFont(const FontSpec& font);
+QFont GothicFont(double points, bool bold = false, bool italic = false);
+QFont FixedGothicFont(double points);
+
+// A fixed-size dialog with a title and a close button, nothing else in its title bar.
+inline constexpr Qt::WindowFlags FixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
