@@ -62,16 +62,12 @@ void Game::ShowNormalRanking() {
   ranking.Option7_Click();
 }
 
-void Game::OpenRanking() {
-  Form3& ranking = form3();
-  ranking.Show();
-  form2.Hide();
-  ranking.SetFocus();
-}
+void Game::OpenRanking() { OpenFromMenu(form3()); }
 
-void Game::OpenPlayerSelect() {
-  Form5& playerSelect = form5();
-  playerSelect.Show();
+void Game::OpenPlayerSelect() { OpenFromMenu(form5()); }
+
+void Game::OpenFromMenu(FormModel& window) {
+  window.Show();
   form2.Hide();
-  playerSelect.SetFocus();
+  window.SetFocus();
 }

@@ -60,6 +60,8 @@ class Game : private PlayScreenLinks, private RankingLinks, private MenuLinks, p
   void ShowNormalRanking() override;
   void OpenRanking() override;
   void OpenPlayerSelect() override;
+  // `window` shown in the menu's place, with the keyboard.
+  void OpenFromMenu(FormModel& window);
 
   WindowFactory* factory_ = nullptr;
   std::unique_ptr<Form3> form3_;
