@@ -7,24 +7,16 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
-#include <string_view>
+#include <fstream>
 
 namespace {
 
 // The link in /proc/self/map_files to the file mapped at `address`, or "" when no file is.
 std::string MappedFileLink(uintptr_t address) {
-  const std::unique_ptr<FILE, int (*)(FILE*)> maps(std::fopen("/proc/self/maps", "re"), std::fclose);
-  if (!maps) return {};
-  std::array<char, 512> line;
-  bool lineStart = true;
-  while (std::fgets(line.data(), static_cast<int>(line.size()), maps.get())) {
-    // A long path goes on over several pieces; only the first piece of a line names a range.
-    const bool startsLine = lineStart;
-    lineStart = std::string_view(line.data()).ends_with('\n');
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
     unsigned long from = 0, to = 0;
-    if (!startsLine || std::sscanf(line.data(), "%lx-%lx", &from, &to) != 2) continue;
-    if (address < from || address >= to) continue;
+    if (std::sscanf(line.c_str(), "%lx-%lx", &from, &to) != 2 || address < from || address >= to) continue;
     std::array<char, 64> link;
     std::snprintf(link.data(), link.size(), "/proc/self/map_files/%lx-%lx", from, to);
     return link.data();

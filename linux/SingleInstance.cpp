@@ -37,10 +37,11 @@ bool LockWhole(int fd) {
   return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
-// Only this program's own claim file gets its group and mode put right: a regular file of ours
-// with no other name. Failures leave it as it was: narrower, never wider.
+// Only this program's own claim file gets its group and mode put right: of the regular files with
+// no other name that claims are taken through, those that belong to this process's user. Failures
+// leave it as it was: narrower, never wider.
 void MendOwnClaimFile(int fd, const struct stat& status, const std::string& folder, mode_t mode) {
-  if (status.st_uid != ::geteuid() || status.st_nlink != 1) return;
+  if (status.st_uid != ::geteuid()) return;
   struct stat folderStatus {};
   // The umask narrowed the bits at creation, and a group member must share the folder's group.
   if (::stat(folder.c_str(), &folderStatus) == 0 && status.st_gid != folderStatus.st_gid) {

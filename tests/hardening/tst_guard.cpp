@@ -124,7 +124,7 @@ class Copy {
 };
 
 // What stands in the claim file's place before the first copy comes.
-enum class ClaimFileAs { Nothing, Folder, Link, HardLink, RootsReadable, RootsUnreadable };
+enum class ClaimFileAs { Nothing, Folder, Link, HardLink, RootsReadable, RootsUnreadable, Others };
 
 }  // namespace
 
@@ -187,6 +187,8 @@ class TestGuard : public QObject {
         -1);
     row("claim file a link", 0755, 0644, ClaimFileAs::Link, path, false, ySaved, path, false, n, -1);
     row("claim file a hard link", 0755, 0644, ClaimFileAs::HardLink, path, false, ySaved, path, false, n, -1);
+    row("claim file of another player, open to all", 0755, 0644, ClaimFileAs::Others, path, false, ySaved, path,
+        false, n, -1);
     row("claim file root's and readable, players who may write the folder", 0757, 0666,
         ClaimFileAs::RootsReadable, path, true, ySaved, path, true, n, 0644);
     row("claim file root's and unreadable, players who may write the folder", 0757, 0666,
@@ -214,8 +216,8 @@ class TestGuard : public QObject {
     QFETCH(QString, secondAnswer);
     QFETCH(int, claimMode);
     QFETCH(int, claimOpenedTo);
-    const bool nobody = firstIsNobody || secondIsNobody;
-    if (nobody && ::geteuid() != 0) QSKIP("needs root to switch to an unprivileged user");
+    const bool nobody = firstIsNobody || secondIsNobody || claimFileAs == ClaimFileAs::Others;
+    if (nobody && ::geteuid() != 0) QSKIP("needs root to act as an unprivileged user");
 
     Folders folders;
     const std::string folder = folders.Path();
@@ -240,6 +242,10 @@ class TestGuard : public QObject {
       case ClaimFileAs::Folder: QVERIFY(::mkdir(claim.c_str(), 0755) == 0); break;
       case ClaimFileAs::Link: QVERIFY(::symlink(outside.c_str(), claim.c_str()) == 0); break;
       case ClaimFileAs::HardLink: QVERIFY(::link(outside.c_str(), claim.c_str()) == 0); break;
+      case ClaimFileAs::Others:
+        QVERIFY(QFile(QString::fromStdString(claim)).open(QIODevice::WriteOnly));
+        QVERIFY(::chown(claim.c_str(), NobodyId, NobodyId) == 0 && ::chmod(claim.c_str(), 0666) == 0);
+        break;
       case ClaimFileAs::RootsReadable:
       case ClaimFileAs::RootsUnreadable:
         QVERIFY(QFile(QString::fromStdString(claim)).open(QIODevice::WriteOnly));
@@ -248,7 +254,7 @@ class TestGuard : public QObject {
     }
     struct stat claimBefore {};
     const bool notAClaimFile = claimFileAs == ClaimFileAs::Folder || claimFileAs == ClaimFileAs::Link ||
-                               claimFileAs == ClaimFileAs::HardLink;
+                               claimFileAs == ClaimFileAs::HardLink || claimFileAs == ClaimFileAs::Others;
     QVERIFY(!notAClaimFile || ::lstat(claim.c_str(), &claimBefore) == 0);
 
     if (first == "read locks") Copy(folders, "path", false).Kill();  // the claim file is there to be tried
@@ -267,7 +273,7 @@ class TestGuard : public QObject {
     struct stat status {};
     const bool claimFile = ::lstat(claim.c_str(), &status) == 0;
     if (notAClaimFile) {
-      // No claim file of the game's: left exactly as it was, and so is what it leads to.
+      // Not the game's own claim file: left exactly as it was, and so is what it leads to.
       QCOMPARE(status.st_mode, claimBefore.st_mode);
       QCOMPARE(status.st_uid, claimBefore.st_uid);
       QVERIFY(::lstat(outside.c_str(), &status) == 0);

@@ -358,8 +358,9 @@ class TestPlatform : public QObject {
 
   void fileHelpersDoWhatTheyReport() {
     // Guards against a refused write reported as done, a piece written at the wrong place, a close
-    // that leaves the file open, and an owner that closes its number again when it goes: by then
-    // that number may belong to another file.
+    // that leaves the file open, an owner that closes its number again when it goes (by then that
+    // number may belong to another file), and a file taken for the one a name leads to after a
+    // save renamed another file over it.
     QTemporaryDir folder;
     const QString path = folder.filePath("file");
     const std::array<uint8_t, 3> bytes = {1, 2, 3};
@@ -378,6 +379,12 @@ class TestPlatform : public QObject {
     QFile written(path);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), QByteArray::fromHex("0102030000010203"));
+    // A name that still leads to the open file, and one that a rename gave to another file.
+    const Descriptor open(OpenFile(path.toStdString(), O_RDONLY));
+    QVERIFY(NamesFile(path.toStdString(), open.Get()));
+    QVERIFY(QFile(folder.filePath("other")).open(QIODevice::WriteOnly));
+    QVERIFY(::rename(folder.filePath("other").toLocal8Bit().constData(), path.toLocal8Bit().constData()) == 0);
+    QVERIFY(!NamesFile(path.toStdString(), open.Get()));
   }
 };
 
