@@ -1,6 +1,7 @@
-// Outside services: the key state the steering relies on, the pause, the message and input boxes,
-// the sounds and the sound-file check, the end of the program, the file helpers.
+// Outside services on the desktop: the key state the steering relies on, the pause, the message and
+// input boxes, the sounds (also files that are no sound in a sound's place), the end of the program.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -25,72 +26,18 @@
 #include <functional>
 #include <memory>
 
-#include "linux/PosixFile.h"
 #include "platform/qt/QtPlatform.h"
 #include "linux/WavFile.h"
+#include "tests/support/Wav.h"
 
 namespace {
 
-void WriteBytes(const QString& path, const std::string& bytes) {
-  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
-}
-
-std::string Le32(uint32_t v) {
-  return {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff), char((v >> 24) & 0xff)};
-}
-
-// A chunk: four-letter id, declared body length, and that many (or `actual`) zero bytes, padded to even.
-std::string Chunk(const std::string& id, uint32_t declared, uint32_t actual, bool pad = true,
-                  char fill = '\0') {
-  return id + Le32(declared) + std::string(actual, fill) + std::string(pad ? actual & 1 : 0, '\0');
-}
-
-std::string Format(uint32_t length = 16) {
-  std::string pcm =
-      std::string("\x01\x00\x01\x00", 4) + Le32(22050) + Le32(44100) + std::string("\x02\x00\x10\x00", 4);
-  pcm.resize(length, '\0');
-  return "fmt " + Le32(length) + pcm;
-}
-
-std::string Riff(const std::string& body, const char* form = "WAVE") {
-  return "RIFF" + Le32(static_cast<uint32_t>(4 + body.size())) + form + body;
-}
-
-// Runs `act` on the modal dialog as soon as it is up, from inside the dialog's own event loop. A dialog
-// that `act` leaves open is rejected two seconds later, so that a failing test ends instead of hanging;
-// the answer tells whether that happened.
-std::shared_ptr<bool> WhenModalShows(std::function<void(QWidget*)> act) {
-  auto* poll = new QTimer;
-  auto waited = std::make_shared<int>(0);
-  auto leftOpen = std::make_shared<bool>(false);
-  QObject::connect(poll, &QTimer::timeout, [poll, waited, leftOpen, act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal && ++*waited < 300) return;
-    poll->deleteLater();
-    poll->stop();
-    if (!modal) return;
-    act(modal);
-    QTimer::singleShot(2000, [leftOpen, dialog = QPointer<QDialog>(qobject_cast<QDialog*>(modal))] {
-      if (!dialog || !dialog->isVisible()) return;
-      *leftOpen = true;
-      dialog->reject();
-    });
+// Runs `act` on the modal dialog as soon as it is up, from inside the dialog's own event loop.
+void WhenModalShows(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(10, [act] {
+    if (QWidget* modal = QApplication::activeModalWidget()) return act(modal);
+    WhenModalShows(act);
   });
-  poll->start(10);
-  return leftOpen;
-}
-
-enum Close { EnterKey, EscapeKey, CancelButton, OkButton };
-
-void CloseDialog(QWidget* dialog, int how) {
-  QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
-  if (how == EnterKey) QTest::keyClick(focus, Qt::Key_Return);
-  if (how == EscapeKey) QTest::keyClick(focus, Qt::Key_Escape);
-  if (how == CancelButton || how == OkButton) {
-    const QString caption = how == OkButton ? "OK" : "Cancel";
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-      if (button->text().remove('&') == caption) QTest::mouseClick(button, Qt::LeftButton);
-  }
 }
 
 constexpr char EndProgramChild[] = "MORVANE_TEST_END_PROGRAM";
@@ -200,77 +147,47 @@ class TestPlatform : public QObject {
              qPrintable(QString("10 pauses of 5 ms took %1 ms").arg(elapsed)));
   }
 
-  void inputBox_data() {
-    QTest::addColumn<QString>("offered");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("close");
-    QTest::addColumn<QString>("answer");
-    const QString none;
-    QTest::newRow("typed name, Enter") << none << "Taro" << int(EnterKey) << "Taro";
-    QTest::newRow("typed name, Escape") << none << "Taro" << int(EscapeKey) << none;
-    QTest::newRow("offered name kept, OK button") << "たろう" << none << int(OkButton) << "たろう";
-    QTest::newRow("offered name, Cancel button") << "Hanako" << none << int(CancelButton) << none;
+  void dialogs_data() {
+    QTest::addColumn<QString>("box");      // "input" with the text offered, or a message box's icon
+    QTest::addColumn<QString>("typed");    // into the input box
+    QTest::addColumn<QString>("close");    // the key or button that closes it
+    QTest::addColumn<QString>("outcome");  // what the box showed, and the input box's answer
+    const QString title = "Morvane-Tesk|名前を入れてください|";
+    QTest::newRow("typed name, Enter") << "input" << "Taro" << "Return" << title + "|Taro";
+    QTest::newRow("typed name, Escape") << "input" << "Taro" << "Escape" << title + "|";
+    QTest::newRow("offered name kept, OK button") << "input たろう" << "" << "OK" << title + "たろう|たろう";
+    QTest::newRow("offered name, Cancel button") << "input Hanako" << "" << "Cancel" << title + "Hanako|";
+    QTest::newRow("warning, closed with Enter") << "warning" << "" << "Return" << "Morvane-Tesk|text|2|OK";
+    QTest::newRow("plain message, closed with OK") << "plain" << "" << "OK" << "Morvane-Tesk|text|0|OK";
   }
-  void inputBox() {
+  void dialogs() {
     // Guards against a cancelled input box that answers text, an OK that loses what was typed or
-    // offered, an offered text missing from the field, or a box without its title and prompt.
-    QFETCH(QString, offered);
+    // offered, an offered text missing from the field, a box without its title and text, a warning
+    // without its exclamation icon or a plain message with one, or more buttons than OK.
+    QFETCH(QString, box);
     QFETCH(QString, typed);
-    QFETCH(int, close);
+    QFETCH(QString, close);
     QtPlatform platform;
-    QString title, prompt, field;
-    const auto leftOpen = WhenModalShows([&](QWidget* dialog) {
-      title = dialog->windowTitle();
-      if (auto* label = dialog->findChild<QLabel*>()) prompt = label->text();
-      auto* edit = dialog->findChild<QLineEdit*>();
-      if (!edit) return;
-      field = edit->text();
-      edit->setFocus();
-      QTest::keyClicks(edit, typed);
-      CloseDialog(dialog, close);
+    QStringList seen;
+    WhenModalShows([&](QWidget* dialog) {
+      seen << dialog->windowTitle();
+      if (auto* message = qobject_cast<QMessageBox*>(dialog)) {
+        seen << message->text() << QString::number(message->icon());
+        for (QAbstractButton* button : message->buttons()) seen << button->text().remove('&');
+      } else if (auto* edit = dialog->findChild<QLineEdit*>()) {
+        seen << dialog->findChild<QLabel*>()->text() << edit->text();
+        edit->setFocus();
+        QTest::keyClicks(edit, typed);
+      }
+      for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (button->text().remove('&') == close) return QTest::mouseClick(button, Qt::LeftButton);
+      QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, close == "Return" ? Qt::Key_Return : Qt::Key_Escape);
     });
-    const std::string answer =
-        platform.InputBox("名前を入れてください", "Morvane-Tesk", offered.toStdString());
-    QVERIFY2(!*leftOpen, "the input box did not close");
-    QCOMPARE(title, "Morvane-Tesk");
-    QCOMPARE(prompt, "名前を入れてください");
-    QCOMPARE(field, offered);
-    QTEST(QString::fromStdString(answer), "answer");
-  }
-
-  void messageBox_data() {
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<int>("close");
-    QTest::addColumn<int>("shownIcon");
-    QTest::newRow("warning, closed with Enter")
-        << int(MessageIcon::Exclamation) << int(EnterKey) << int(QMessageBox::Warning);
-    QTest::newRow("plain message, closed with OK")
-        << int(MessageIcon::None) << int(OkButton) << int(QMessageBox::NoIcon);
-  }
-  void messageBox() {
-    // Guards against a warning without its exclamation icon, a plain message with one, a lost title or
-    // text, or a box with more than its OK button.
-    QFETCH(int, icon);
-    QFETCH(int, close);
-    QtPlatform platform;
-    int shownIcon = -1;
-    QString title, text;
-    QMessageBox::StandardButtons buttons;
-    const auto leftOpen = WhenModalShows([&](QWidget* dialog) {
-      auto* box = qobject_cast<QMessageBox*>(dialog);
-      if (!box) return;
-      shownIcon = box->icon();
-      title = box->windowTitle();
-      text = box->text();
-      buttons = box->standardButtons();
-      CloseDialog(box, close);
-    });
-    platform.MessageBox("ファイル書きこみ中エラー発生!", "Morvane-Tesk", MessageIcon(icon));
-    QVERIFY2(!*leftOpen, "the message box did not close");
-    QTEST(shownIcon, "shownIcon");
-    QCOMPARE(title, "Morvane-Tesk");
-    QCOMPARE(text, "ファイル書きこみ中エラー発生!");
-    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    if (box.startsWith("input"))
+      seen << QString::fromStdString(platform.InputBox("名前を入れてください", "Morvane-Tesk", box.mid(6).toStdString()));
+    else
+      platform.MessageBox("text", "Morvane-Tesk", box == "warning" ? MessageIcon::Exclamation : MessageIcon::None);
+    QTEST(seen.join('|'), "outcome");
   }
 
   void eachSoundReplacesTheOneBefore() {
@@ -278,8 +195,8 @@ class TestPlatform : public QObject {
     // that leaves the previous sound playing, or a sound that never starts.
     QTemporaryDir folder;
     const QString clear = folder.filePath("clear.wav"), bonus = folder.filePath("bonus.wav");
-    WriteBytes(clear, Riff(Format() + Chunk("data", 4000, 4000)));
-    WriteBytes(bonus, Riff(Format() + Chunk("data", 4000, 4000)));
+    std::ofstream(clear.toStdString(), std::ios::binary) << Riff(Format() + Chunk("data", 4000, 4000));
+    std::ofstream(bonus.toStdString(), std::ios::binary) << Riff(Format() + Chunk("data", 4000, 4000));
     QtPlatform platform;
     auto playing = [&] {
       QStringList files;
@@ -319,72 +236,48 @@ class TestPlatform : public QObject {
     QCOMPARE(child.readAllStandardOutput(), QByteArray("printed before the end\n"));
   }
 
-  void onlyCompleteWavFilesReachTheSoundService_data() {
-    QTest::addColumn<QByteArray>("bytes");
+  void soundFileByItsBytes_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("playable");
-    auto bytes = [](const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); };
-    QTest::newRow("complete") << bytes(Riff(Format() + Chunk("data", 100, 100))) << true;
-    QTest::newRow("odd chunk padded before the data")
-        << bytes(Riff(Format() + Chunk("LIST", 3, 3) + Chunk("data", 100, 100))) << true;
-    // Its length needs all four bytes; the filler would read as a huge chunk if the length were misread.
-    QTest::newRow("chunk of 64 KiB and more before the data")
-        << bytes(Riff(Format() + Chunk("LIST", 65539, 65539, true, 'x') + Chunk("data", 100, 100))) << true;
-    QTest::newRow("longer format chunk") << bytes(Riff(Format(18) + Chunk("data", 2, 2))) << true;
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("data shorter than declared") << bytes(Riff(Format() + Chunk("data", 100, 40))) << false;
-    QTest::newRow("data one byte short") << bytes(Riff(Format() + Chunk("data", 100, 99, false))) << false;
-    QTest::newRow("empty data") << bytes(Riff(Format() + Chunk("data", 0, 0))) << false;
-    QTest::newRow("data before format") << bytes(Riff(Chunk("data", 100, 100) + Format())) << false;
-    QTest::newRow("format chunk too short") << bytes(Riff(Format(14) + Chunk("data", 100, 100))) << false;
-    QTest::newRow("format chunk past the end") << bytes(Riff(Format().substr(0, 20))) << false;
-    QTest::newRow("no data chunk") << bytes(Riff(Format() + Chunk("LIST", 4, 4))) << false;
-    QTest::newRow("format look-alike")
-        << bytes(Riff(Format().replace(0, 4, "fmt_") + Chunk("data", 100, 100))) << false;
-    QTest::newRow("big-endian RIFX") << bytes("RIFX" + Riff(Format() + Chunk("data", 100, 100)).substr(4))
-                                     << false;
-    QTest::newRow("RIFF of another form") << bytes(Riff(Format() + Chunk("data", 100, 100), "AVI ")) << false;
-    QTest::newRow("not a WAV") << QByteArray("ID3\x03 this is an mp3") << false;
-  }
-  void onlyCompleteWavFilesReachTheSoundService() {
-    // Guards against a broken sound file hanging the program instead of staying silent.
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, playable);
-    QTemporaryDir folder;
-    const QString path = folder.filePath("sound.wav");
-    WriteBytes(path, bytes.toStdString());
-    const Descriptor file(OpenFile(path.toStdString(), O_RDONLY));
-    QCOMPARE(IsPlayableWav(file.Get()), playable);
-  }
-
-  void fileHelpersDoWhatTheyReport() {
-    // Guards against a refused write reported as done, a piece written at the wrong place, a close
-    // that leaves the file open, an owner that closes its number again when it goes (by then that
-    // number may belong to another file), and a file taken for the one a name leads to after a
-    // save renamed another file over it.
-    QTemporaryDir folder;
-    const QString path = folder.filePath("file");
-    const std::array<uint8_t, 3> bytes = {1, 2, 3};
-    int number = -1;
-    {
-      Descriptor file(OpenFile(path.toStdString(), O_RDWR | O_CREAT, 0600));
-      const Descriptor readOnly(OpenFile(path.toStdString(), O_RDONLY));
-      QVERIFY(!WriteAll(readOnly.Get(), bytes) && !WriteAllAt(readOnly.Get(), bytes, 2));
-      QVERIFY(WriteAll(file.Get(), bytes) && WriteAllAt(file.Get(), bytes, 5));
-      number = file.Get();
-      QVERIFY(file.Close() && !file.Valid() && ::fcntl(number, F_GETFD) == -1);
-      QVERIFY(::dup2(readOnly.Get(), number) == number);  // another file under the old number
+    QTest::newRow("WAV in a folder that is not UTF-8") << "wav" << "fail.wav" << true;
+    QTest::newRow("no such file") << "none" << "fail.wav" << false;
+    for (const char* name : {"fail.wav", "bonus.wav", "clear.wav", "all.wav"}) {
+      for (const char* kind : {"pipe", "folder", "oversized"})
+        QTest::addRow("%s in place of %s", kind, name) << kind << name << false;
     }
-    QVERIFY2(::fcntl(number, F_GETFD) != -1, "the closed descriptor's owner closed another file");
-    ::close(number);
-    QFile written(path);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), QByteArray::fromHex("0102030000010203"));
-    // A name that still leads to the open file, and one that a rename gave to another file.
-    const Descriptor open(OpenFile(path.toStdString(), O_RDONLY));
-    QVERIFY(NamesFile(path.toStdString(), open.Get()));
-    QVERIFY(QFile(folder.filePath("other")).open(QIODevice::WriteOnly));
-    QVERIFY(::rename(folder.filePath("other").toLocal8Bit().constData(), path.toLocal8Bit().constData()) == 0);
-    QVERIFY(!NamesFile(path.toStdString(), open.Get()));
+  }
+  void soundFileByItsBytes() {
+    // Guards against silence for the sounds of a game kept in a folder whose name is not UTF-8 (Qt
+    // cannot name such a file itself), against a pipe or a folder in a sound's place freezing the
+    // game at its first sound, and against a huge file held in memory until the end.
+    QFETCH(QString, kind);
+    QFETCH(QString, name);
+    QFETCH(bool, playable);
+    QTemporaryDir root;
+    const std::string folder = root.path().toStdString() + "/game\xff";
+    const std::string path = folder + "/" + name.toStdString();
+    QVERIFY(::mkdir(folder.c_str(), 0755) == 0);
+    if (kind == "wav" || kind == "oversized") std::ofstream(path, std::ios::binary) << Wav();
+    if (kind == "pipe") QVERIFY(::mkfifo(path.c_str(), 0644) == 0);
+    if (kind == "folder") QVERIFY(::mkdir(path.c_str(), 0755) == 0);
+    // Complete, then a hole: only its size is wrong.
+    if (kind == "oversized") QVERIFY(::truncate(path.c_str(), MaxSoundFileSize + 1) == 0);
+    {
+      QtPlatform platform;
+      ::alarm(20);  // a sound that blocks the game ends the test instead of hanging it
+      platform.PlaySound(path, SoundFlag::FileName | SoundFlag::Async);
+      ::alarm(0);
+      const QList<QSoundEffect*> effects = platform.findChildren<QSoundEffect*>();
+      QCOMPARE(effects.size(), playable ? 1 : 0);
+      if (playable) {
+        QTRY_COMPARE(effects[0]->status(), QSoundEffect::Ready);
+        QVERIFY(effects[0]->isPlaying());
+      }
+    }
+    ::unlink(path.c_str());
+    ::rmdir(path.c_str());
+    ::rmdir(folder.c_str());
   }
 };
 
