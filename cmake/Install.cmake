@@ -2,5 +2,7 @@
 # icon and a desktop entry into that one folder and nowhere else. The game keeps its score file
 # beside itself, so FOLDER must be one the player can write: a folder of their own, not /usr.
 # The sounds and the icon are installed where they are made (resources/).
-install(TARGETS morvane-tesk RUNTIME DESTINATION .)
-install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/WriteDesktopEntry.cmake)
+# The libraries the game needs are gathered for the downloadable archive (cmake/Package.cmake), whose
+# folder may be anywhere and so gets no desktop entry of its own.
+install(TARGETS morvane-tesk RUNTIME_DEPENDENCY_SET morvane_runtime RUNTIME DESTINATION .)
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/WriteDesktopEntry.cmake COMPONENT DesktopEntry)

@@ -5,6 +5,7 @@
 #include "app/qt/DisplayCheck.h"
 #include "app/qt/Program.h"
 #include "controls/qt/QtLook.h"
+#include "linux/ProgramFolder.h"
 #include "platform/qt/QtPlatform.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Morvane-Tesk"));
   // The game ends only as its windows say: closing one never quits behind their back.
   QApplication::setQuitOnLastWindowClosed(false);
+  AddFontsBesideProgram(ProgramFolder());
   MapJapaneseFonts();
   QtPlatform platform;
   Program program(platform);

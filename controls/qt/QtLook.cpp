@@ -1,6 +1,12 @@
 // The old look in Qt's terms.
 #include "controls/qt/QtLook.h"
 
+#include <fcntl.h>
+
+#include <QFontDatabase>
+
+#include "linux/PosixFile.h"
+
 QColor ToQColor(Rgb colour) { return QColor::fromRgb(static_cast<QRgb>(colour) | 0xff000000u); }
 
 QImage ToQImage(const Bitmap& bitmap) {
@@ -15,6 +21,22 @@ QImage ToQImage(const Bitmap& bitmap) {
 void MapJapaneseFonts() {
   QFont::insertSubstitution(QString::fromUtf8(ProportionalGothic), QStringLiteral("IPAPGothic"));
   QFont::insertSubstitution(QString::fromUtf8(FixedGothic), QStringLiteral("IPAGothic"));
+}
+
+int AddFontsBesideProgram(const std::string& programFolder) {
+  int added = 0;
+  if (programFolder.empty()) return added;  // the system could not tell: the system's fonts serve
+  for (const char* name : {"ipagp.ttf", "ipag.ttf"}) {
+    Descriptor file(OpenFile(programFolder + "/fonts/" + name, O_RDONLY));
+    if (!file.Valid()) continue;
+    // Qt turns every path into UTF-16 text, which cannot carry a folder name that is not UTF-8;
+    // the open file itself can be named by its number.
+    if (QFontDatabase::addApplicationFont(QStringLiteral("/proc/self/fd/%1").arg(file.Get())) < 0) continue;
+    // Open for the whole run: the font database opens the file again by that name when it draws.
+    file.Release();
+    ++added;
+  }
+  return added;
 }
 
 QFont ToQFont(const FontSpec& font) {

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <string>
 
 #include "controls/Look.h"
 #include "platform/Platform.h"
@@ -15,6 +16,11 @@ QImage ToQImage(const Bitmap& bitmap);
 // face to IPAPGothic, the fixed-pitch one to IPAGothic (half-width and full-width at 1:2, so the
 // ranking window's columns line up). Needs a QGuiApplication.
 void MapJapaneseFonts();
+// Adds the IPA fonts of `programFolder`/fonts (ipagp.ttf, ipag.ttf: the downloadable archive
+// carries them there) to the fonts the windows may draw with, so the game needs no font package.
+// Where there are none, the system's serve. `programFolder` is the system's bytes, any but NUL.
+// Returns how many were added. Needs a QGuiApplication.
+int AddFontsBesideProgram(const std::string& programFolder);
 // The Qt font for a font as the windows ask for it.
 QFont ToQFont(const FontSpec& font);
 QFont GothicFont(double points, bool bold = false, bool italic = false);
