@@ -88,7 +88,6 @@ Form1Window::Form1Window(Form1& model, QWidget* parent)
 
   // The picture lies under every label: the status banner overlaps its lower edge.
   picture_ = new PictureBox(this);
-  picture_->setObjectName(QStringLiteral("Picture"));
   ship_ = new ShipWidget(picture_);
   ship_->setObjectName(QStringLiteral("Ship"));
   ship_->hide();

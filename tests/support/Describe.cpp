@@ -50,7 +50,8 @@ QString Colour(const QColor& colour) { return colour.name(); }
 
 QString Line(const QWidget& window, const QWidget& widget) {
   QStringList fields{widget.objectName(), Kind(widget)};
-  if (widget.parentWidget() != &window) fields << "in " + widget.parentWidget()->objectName();
+  if (const QWidget* parent = widget.parentWidget(); parent != &window)
+    fields << "in " + (parent->objectName().isEmpty() ? QString("a box") : parent->objectName());
   const QRect box = widget.geometry();
   fields << QStringLiteral("%1,%2 %3x%4").arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height());
   if (widget.font() != window.font()) fields << Font(widget.font());
