@@ -113,27 +113,11 @@ eventually 5 test -s "$folder/MTScore.dat" || fail "no score file beside the unp
 shot "1-menu"
 
 # A normal run: the landing on stage 1 by the keys of the desktop test, a crash on stage 2, a name.
-prompt_up() { window_of "$game" '^ $'; }
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 eventually 5 focused "$menu" || fail "the menu does not have the keys"
 xdotool key Return
 prompt=$(prompt_up) || fail "no stage prompt"
 eventually 5 focused "$prompt" || fail "the prompt does not have the keys"
-xdotool key Return
-gone "$game" '^ $' || fail "GO!! did not start the flight"
-xdotool key Down Down
-sleep 4.8
-xdotool key Up
-prompt_up >/dev/null || fail "no prompt after the landing"
-eventually 15 focused "$prompt" || fail "no prompt with the keys after the landing"
-shot "2-landed"
-xdotool key Return  # sets stage 2 up
-eventually 5 focused "$prompt" || fail "stage 2 not offered"
-xdotool key Return  # GO!! with no key: a crash
-gone "$game" '^ $' || fail "GO!! did not start stage 2"
-prompt_up >/dev/null || fail "no prompt after stage 2"
-eventually 15 focused "$prompt" || fail "no game-over prompt with the keys"
-xdotool key Return
+landing_then_crash "2-landed"
 entry_box=$(window_of "$game" '^ランクインしたぞ$') || fail "no name entry: the landing did not rank"
 eventually 5 focused "$entry_box" || fail "the name entry does not have the keys"
 xdotool type --delay 100 'Tesk'

@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QStringList>
 #include <QtDebug>
+#include <QtEndian>
 #include <functional>
 #include <memory>
 
@@ -39,21 +40,18 @@ QString Window(const FormModel& form) {
 // bytes, then the integers (a player's as INDEX=VALUE where not 0).
 void FileFacts(const QByteArray& file, QMap<QString, QString>& facts) {
   qsizetype at = 0;
+  const auto byte = [&](qsizetype i) { return i < file.size() ? uint8_t(file[i]) : 0; };
   const auto record = [&](int integers, bool player) {
-    const int length = at < file.size() ? uint8_t(file[at++]) : 0;
+    const int length = byte(at++);
     const qsizetype start = at;
-    for (int i = 0; i < length && at < file.size(); ++i) {
-      const auto lead = uint8_t(file[at++]);
-      if ((lead >= 0x81 && lead <= 0x9f) || (lead >= 0xe0 && lead <= 0xfc)) ++at;
+    for (int i = 0; i < length; ++i) {
+      const auto lead = byte(at);
+      at += (lead >= 0x81 && lead <= 0x9f) || (lead >= 0xe0 && lead <= 0xfc) ? 2 : 1;
     }
     QStringList fields{QString::number(length)};
     if (length) fields << file.mid(start, at - start).toHex();
     for (int i = 0; i < integers; ++i, at += 4) {
-      const QByteArray bytes = file.mid(at, 4);
-      const int32_t value = bytes.size() < 4
-                                ? 0
-                                : int32_t(uint8_t(bytes[0]) | uint8_t(bytes[1]) << 8 |
-                                          uint8_t(bytes[2]) << 16 | uint32_t(uint8_t(bytes[3])) << 24);
+      const int32_t value = at + 4 <= file.size() ? qFromLittleEndian<int32_t>(file.constData() + at) : 0;
       if (!player)
         fields << QString::number(value);
       else if (value != 0)
@@ -74,72 +72,65 @@ QString Printed(const PictureControl& box) {
   return prints.join(" + ");
 }
 
+QString N(int64_t number) { return QString::number(number); }
+QString Hex(Rgb colour) { return QStringLiteral("%1").arg(colour, 6, 16, QChar('0')); }
+
 QMap<QString, QString> Facts(GameFixture& s, bool ended) {
   Form1& form1 = s.form1;
   Module1& m = s.module1;
-  QMap<QString, QString> facts;
-  facts["prompt"] = Window(s.prompt) + " | " + Shown(s.prompt.Label1.Caption()) + " | " +
-                    Shown(s.prompt.Command1.Caption()) + " | 終 " +
-                    (s.prompt.Command2.Visible() ? "shown" : "hidden") +
-                    (s.prompt.Command2.Enabled() ? "" : " disabled");
   const Form2& menu = s.menu;
+  const Form4& prompt = s.prompt;
+  QMap<QString, QString> facts;
+  facts["prompt"] =
+      QStringList{Window(prompt), Shown(prompt.Label1.Caption()), Shown(prompt.Command1.Caption()),
+                  QString("終 ") + (prompt.Command2.Visible() ? "shown" : "hidden") +
+                      (prompt.Command2.Enabled() ? "" : " disabled")}
+          .join(" | ");
   facts["menu"] = Window(menu);
-  facts["menu choices"] = QString(menu.Option1.Value()   ? "normal"
-                                  : menu.Option2.Value() ? "attack"
-                                                         : "scores") +
-                          " | SUPER " + QString::number(menu.Check1.Value()) + " | " +
-                          Text(menu.Combo1.Text()) + " | memo " + QString::number(menu.Check2.Value()) +
-                          " | usable " + QString::number(menu.Check1.Enabled()) +
-                          QString::number(menu.Combo1.Enabled()) + QString::number(menu.Check2.Enabled());
-  facts["play screen"] = Shown(form1.Label4.Caption()) + " | " + Shown(form1.Label1.Caption()) + " | " +
-                         Shown(form1.Label7.Caption()) + " | " + Shown(form1.Label6.Caption());
-  facts["mode caption"] = Shown(form1.Label5.Caption()) + " | " +
-                          QStringLiteral("%1").arg(form1.Label5.ForeColor(), 6, 16, QChar('0'));
+  facts["menu choices"] =
+      QStringList{menu.Option1.Value()   ? "normal"
+                  : menu.Option2.Value() ? "attack"
+                                         : "scores",
+                  "SUPER " + N(menu.Check1.Value()), Text(menu.Combo1.Text()),
+                  "memo " + N(menu.Check2.Value()),
+                  "usable " + N(menu.Check1.Enabled()) + N(menu.Combo1.Enabled()) + N(menu.Check2.Enabled())}
+          .join(" | ");
+  facts["play screen"] = QStringList{Shown(form1.Label4.Caption()), Shown(form1.Label1.Caption()),
+                                     Shown(form1.Label7.Caption()), Shown(form1.Label6.Caption())}
+                             .join(" | ");
+  facts["mode caption"] = Shown(form1.Label5.Caption()) + " | " + Hex(form1.Label5.ForeColor());
   QStringList values, headings;
   for (size_t i = 0; i < 8; ++i)
     values << Shown(form1.Label3[i].Caption()), headings << Shown(form1.Label3[8 + i].Caption());
   facts["list"] = values.join(" / ");
   facts["headings"] = headings.join(" / ");
   const ShapeControl& ship = form1.Ship;
-  facts["ship"] =
-      QStringLiteral("%1 %2 %3x%4 %5 on %6 at %7,%8")
-          .arg(ship.Visible() ? "shown" : "hidden", ship.Shape() == ShapeKind::Square ? "square" : "circle")
-          .arg(ship.Width())
-          .arg(ship.Height())
-          .arg(QStringLiteral("%1").arg(ship.BorderColor(), 6, 16, QChar('0')),
-               QStringLiteral("%1").arg(ship.FillColor(), 6, 16, QChar('0')))
-          .arg(ship.Left())
-          .arg(ship.Top());
+  facts["ship"] = QString(ship.Visible() ? "shown " : "hidden ") +
+                  (ship.Shape() == ShapeKind::Square ? "square " : "circle ") + N(ship.Width()) + "x" +
+                  N(ship.Height()) + " " + Hex(ship.BorderColor()) + " on " + Hex(ship.FillColor()) + " at " +
+                  N(ship.Left()) + "," + N(ship.Top());
   for (int id = 100; id <= 105; ++id) {
     Bitmap padded = LoadPicture(id);
     padded.FillBox(171, 100, 196, 101, MakeRgb(255, 255, 0));
-    if (form1.Picture() == LoadPicture(id)) facts["picture"] = QString::number(id);
-    if (form1.Picture() == padded) facts["picture"] = QString::number(id) + " with the pad";
+    if (form1.Picture() == LoadPicture(id)) facts["picture"] = N(id);
+    if (form1.Picture() == padded) facts["picture"] = N(id) + " with the pad";
   }
-  facts["state"] = QStringLiteral("GameMode %1 | Stage %2 | PromptState %3 | PlayerIndex %4 | AutoMemo %5")
-                       .arg(m.GameMode)
-                       .arg(m.Stage)
-                       .arg(m.PromptState)
-                       .arg(m.PlayerIndex)
-                       .arg(m.AutoMemo);
+  facts["state"] =
+      QStringList{"GameMode " + N(m.GameMode), "Stage " + N(m.Stage), "PromptState " + N(m.PromptState),
+                  "PlayerIndex " + N(m.PlayerIndex), "AutoMemo " + N(m.AutoMemo)}
+          .join(" | ");
   facts["results"] =
-      QStringLiteral(
-          "RankResult %1 | HighScoreUpdated %2 | TotalScore %3 | HighScore %4 | OtherStagesBest %5")
-          .arg(form1.RankResult)
-          .arg(form1.HighScoreUpdated)
-          .arg(form1.TotalScore)
-          .arg(m.HighScore)
-          .arg(m.OtherStagesBest);
+      QStringList{"RankResult " + N(form1.RankResult), "HighScoreUpdated " + N(form1.HighScoreUpdated),
+                  "TotalScore " + N(form1.TotalScore), "HighScore " + N(m.HighScore),
+                  "OtherStagesBest " + N(m.OtherStagesBest)}
+          .join(" | ");
   facts["LandingPoints"] = Numbers(m.LandingPoints);
   facts["RunStageScores"] = Numbers(m.RunStageScores);
   facts["NormalTotals"] = Numbers(m.NormalTotals);
   facts["AttackBest"] = Numbers(m.AttackBest);
-  QStringList players;
-  for (const std::string& name : m.PlayerNames) players << Text(name);
-  facts["players"] = players.join(" / ");
   QStringList messages, boxes, sounds;
   for (const auto& message : s.platform.messages)
-    messages << Shown(message.text) + (message.icon == MessageIcon::Exclamation ? "(!)" : "") + "/" +
+    messages << Shown(message.text) + (message.icon == MessageIcon::Exclamation ? "(!)/" : "/") +
                     Text(message.title);
   for (const auto& box : s.platform.inputRequests)
     boxes << Text(box.title) + ": " + Shown(box.prompt) + " [" + Text(box.defaultText) + "]";
@@ -148,33 +139,32 @@ QMap<QString, QString> Facts(GameFixture& s, bool ended) {
   facts["messages"] = messages.join(" | ");
   facts["input boxes"] = boxes.join(" | ");
   facts["sounds"] = sounds.join(" ");
-  facts["memo"] = QString::fromUtf8(s.Read("MTSCmemo.txt")).replace("\r\n", "\\r\\n");
+  facts["memo"] = Shown(s.Read("MTSCmemo.txt").toStdString());
   FileFacts(s.Read("MTScore.dat"), facts);
+  const bool ranking = s.game.Form3Loaded(), select = s.game.Form5Loaded();
   QStringList active;  // the windows that have the keys: one, or none once the program ended
-  if (menu.Active()) active << "menu";
-  if (s.prompt.Active()) active << "prompt";
-  if (form1.Active()) active << "play screen";
-  if (s.game.Form3Loaded() && s.game.form3().Active()) active << "ranking";
-  if (s.game.Form5Loaded() && s.game.form5().Active()) active << "player select";
+  for (const auto& [window, name] : {std::pair<const FormModel*, const char*>{&menu, "menu"},
+                                     {&prompt, "prompt"},
+                                     {&form1, "play screen"},
+                                     {ranking ? &s.game.form3() : nullptr, "ranking"},
+                                     {select ? &s.game.form5() : nullptr, "player select"}})
+    if (window && window->Active()) active << name;
   facts["keys"] = active.join(" + ");
   facts["ended"] = ended ? "yes" : "no";
-  facts["yields"] = QString::number(s.platform.yields);
-  facts["ranking"] = "not loaded";
-  if (s.game.Form3Loaded()) {
-    Form3& ranking = s.game.form3();
-    facts["ranking"] = Window(ranking) + (ranking.Option7.Value() ? " | normal view" : "");
+  facts["yields"] = N(s.platform.yields);
+  facts["ranking"] = facts["player select"] = "not loaded";
+  if (ranking) {
+    Form3& form3 = s.game.form3();
+    facts["ranking"] = Window(form3) + (form3.Option7.Value() ? " | normal view" : "");
     for (size_t row = 0; row < 10; ++row)
-      facts[QStringLiteral("ranking row %1").arg(row + 1)] =
-          Printed(ranking.Picture1[row]) + " | " + Text(ranking.Label4[row].Caption());
+      facts["ranking row " + N(row + 1)] =
+          Printed(form3.Picture1[row]) + " | " + Text(form3.Label4[row].Caption());
   }
-  facts["player select"] = "not loaded";
-  if (s.game.Form5Loaded()) {
-    Form5& select = s.game.form5();
-    facts["player select"] =
-        Window(select) + QStringLiteral(" | %1 rows | row %2 | START %3")
-                             .arg(select.List1.ListCount())
-                             .arg(select.List1.ListIndex())
-                             .arg(select.Command2.HasFocus() ? "has the keys" : "without the keys");
+  if (select) {
+    const Form5& form5 = s.game.form5();
+    facts["player select"] = Window(form5) + " | " + N(form5.List1.ListCount()) + " rows | row " +
+                             N(form5.List1.ListIndex()) + " | START " +
+                             (form5.Command2.HasFocus() ? "has the keys" : "without the keys");
   }
   return facts;
 }
