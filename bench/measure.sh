@@ -75,10 +75,38 @@ watch_mappings() {
   pids+=("${watchers[@]}")
 }
 
+# One start of `program` until a visible window of `title` is mapped: appends to the arrays
+# `name`_times (polled), `name`_mapped (xev), `name`_runs and `name`_waits (schedstat), in ms.
+start_once() {  # name program title
+  local name=$1 start menu id mapped running waiting
+  start=${EPOCHREALTIME/./}
+  "${favour[@]}" "$2" & pid=$!
+  pids+=("$pid")
+  until id=$(xdotool search --onlyvisible --pid "$pid" --name "$3" 2>/dev/null); do
+    kill -0 "$pid" 2>/dev/null || fail "$2 ended before its window"
+  done
+  menu=${EPOCHREALTIME/./}
+  read -r running waiting < <(run_and_wait_ms "$pid")
+  eval "${name}_times+=($(((menu - start) / 1000))) ${name}_runs+=($running) ${name}_waits+=($waiting)"
+  sleep 0.2  # the mapping's line reaches the file
+  # The first mapping after the start of any window of that title (Qt may map a helper too).
+  mapped=$(awk -v ids="$(printf '0x%x ' $id)" -v t="$start" 'BEGIN {split(ids, list, " "); for (i in list) want[list[i]] = 1}
+    want[$1] && $2 > t && (m == "" || $2 < m) {m = $2} END {print m}' "$work/maps.txt")
+  [ -n "$mapped" ] && eval "${name}_mapped+=($(((mapped - start) / 1000)))"
+  stop "$pid"
+}
+
+median() { sort -n | awk '{v[NR] = $1} END {print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+
+# The game beside the floor: one empty Qt Widgets window (morvane-bench-floor) started the same
+# way, the two taking turns so that both see the same load.
 startup() {
-  local copy folder start menu id mapped running waiting times=() mapped_times=() runs=() waits=()
+  local copy folder floor before game_times=() game_mapped=() game_runs=() game_waits=()
+  local floor_times=() floor_mapped=() floor_runs=() floor_waits=()
   copy=$(place startup)
   folder=$(dirname "$copy")
+  floor="$folder/morvane-bench-floor"
+  cp "$build/morvane-bench-floor" "$floor" || fail "no morvane-bench-floor: build it first"
   watch_mappings
   # The first start writes the score file; the measured ones start as a player's usually does.
   "$copy" & pid=$!
@@ -86,37 +114,29 @@ startup() {
   window_of "$pid" '^Morvane-Tesk Menu$' >/dev/null || fail "no menu"
   stop "$pid"
   [ -s "$folder/MTScore.dat" ] || fail "no score file"
-  local before
   before=$(load)
   for _ in $(seq 10); do
-    start=${EPOCHREALTIME/./}
-    "${favour[@]}" "$copy" & pid=$!
-    pids+=("$pid")
-    until id=$(xdotool search --onlyvisible --pid "$pid" --name '^Morvane-Tesk Menu$' 2>/dev/null); do
-      kill -0 "$pid" 2>/dev/null || fail "the game ended before its menu"
-    done
-    menu=${EPOCHREALTIME/./}
-    read -r running waiting < <(run_and_wait_ms "$pid")
-    times+=($(((menu - start) / 1000)))
-    runs+=("$running") waits+=("$waiting")
-    sleep 0.2  # the mapping's line reaches the file
-    # The first mapping after the start of any window of that title (Qt may map a helper too).
-    mapped=$(awk -v ids="$(printf '0x%x ' $id)" -v t="$start" 'BEGIN {split(ids, list, " "); for (i in list) want[list[i]] = 1}
-      want[$1] && $2 > t && (m == "" || $2 < m) {m = $2} END {print m}' "$work/maps.txt")
-    [ -n "$mapped" ] && mapped_times+=($(((mapped - start) / 1000)))
-    stop "$pid"
+    start_once game "$copy" '^Morvane-Tesk Menu$'
+    start_once floor "$floor" '^Startup Floor$'
   done
   # How finely the polling loop sees the menu: one xdotool search.
   local poll_start poll_end
   poll_start=${EPOCHREALTIME/./}
   for _ in $(seq 20); do xdotool search --onlyvisible --name '^none$' >/dev/null 2>&1; done
   poll_end=${EPOCHREALTIME/./}
-  echo "start to menu mapped, polled with xdotool: $(printf '%s\n' "${times[@]}" | stats) ms; all: ${times[*]} ms;" \
-    "one poll takes $(((poll_end - poll_start) / 20000)) ms"
-  echo "start to menu mapped, from xev's MapNotify: $(printf '%s\n' "${mapped_times[@]}" | stats) ms;" \
-    "all: ${mapped_times[*]} ms; load $before -> $(load)"
-  echo "  of which the game ran on a processor $(printf '%s\n' "${runs[@]}" | stats) ms and was kept waiting" \
-    "for one $(printf '%s\n' "${waits[@]}" | stats) ms"
+  local who
+  for who in game floor; do
+    local -n times=${who}_times mapped=${who}_mapped runs=${who}_runs waits=${who}_waits
+    echo "$who: start to window mapped, polled with xdotool: $(printf '%s\n' "${times[@]}" | stats) ms; all: ${times[*]} ms"
+    echo "  from xev's MapNotify: $(printf '%s\n' "${mapped[@]}" | stats) ms; ran on a processor" \
+      "$(printf '%s\n' "${runs[@]}" | stats) ms, kept waiting for one $(printf '%s\n' "${waits[@]}" | stats) ms"
+  done
+  local ratio
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+  echo "game / floor, medians: polled $(ratio "$(printf '%s\n' "${game_times[@]}" | median)" "$(printf '%s\n' "${floor_times[@]}" | median)")," \
+    "xev $(ratio "$(printf '%s\n' "${game_mapped[@]}" | median)" "$(printf '%s\n' "${floor_mapped[@]}" | median)")," \
+    "processor time $(ratio "$(printf '%s\n' "${game_runs[@]}" | median)" "$(printf '%s\n' "${floor_runs[@]}" | median)");" \
+    "one poll takes $(((poll_end - poll_start) / 20000)) ms; load $before -> $(load)"
   kill "${watchers[@]}" 2>/dev/null
   wait "${watchers[@]}" 2>/dev/null
 }
