@@ -158,15 +158,9 @@ void Form1Window::ShowControl(const Control& control, QWidget* widget) {
 void Form1Window::FitPlayerName(QLabel* label) {
   // A name of 16 full-width characters is twice as wide as its label, and a right-aligned label
   // would cut off its beginning mid-character. The start of a name is what a player recognises:
-  // smaller type first, down to a size still readable, then the end elided.
-  constexpr double DesignPoints = 8.25;
-  constexpr double SmallestPoints = 6;
+  // keep the label's own size, which stays readable, and elide the end.
   const QString text = ToDisplayText(form1_.Label6.Caption());
-  QFont font = GothicFont(DesignPoints);
-  while (font.pointSizeF() > SmallestPoints && QFontMetrics(font).horizontalAdvance(text) > label->width())
-    font.setPointSizeF(font.pointSizeF() - 0.25);
-  if (label->font() != font) label->setFont(font);
-  const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, label->width());
+  const QString shown = QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, label->width());
   if (label->text() != shown) label->setText(shown);
 }
 
