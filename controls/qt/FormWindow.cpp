@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 
 QString ToDisplayText(const std::string& caption) {
@@ -44,6 +46,19 @@ class PrintedPicture : public QWidget {
       painter.drawText(QRect(text.x, text.y, 4096, height()),
                        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(text.text));
     }
+  }
+};
+
+// Rows no wider than their list box: the view makes every row as wide as the box and elides what a
+// row cannot hold, instead of widening the rows to the longest text.
+class BoxWideRows : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (const auto* box = qobject_cast<const QAbstractScrollArea*>(option.widget))
+      size.setWidth(std::min(size.width(), box->viewport()->width()));
+    return size;
   }
 };
 
@@ -159,6 +174,11 @@ QListWidget* FormWindow::AddListBox(ListControl& list, QRect geometry, Handler d
   auto* widget = new QListWidget(this);
   widget->setGeometry(geometry);
   widget->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The old list boxes never scrolled sideways: a row too long for the box ends in an ellipsis,
+  // and no scroll bar takes the height the eight rows need.
+  widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  widget->setTextElideMode(Qt::ElideRight);
+  widget->setItemDelegate(new BoxWideRows(widget));
   // Rows one em high, as the old list boxes drew them: eight players fit without scrolling.
   widget->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; padding: 0px; margin: 0px; }")
                             .arg(qRound(font().pointSizeF() * 4 / 3)));

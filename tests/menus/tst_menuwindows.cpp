@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTest>
 
@@ -138,18 +139,21 @@ class TestMenuWindows : public QObject {
   }
 
   void playerSelectWindow() {
-    // Guards against a player select without its eight rows in view, or whose double-click, Enter or
-    // title bar does not do what the buttons do.
+    // Guards against a player select without its eight rows in view (a long name included), or whose
+    // double-click, Enter or title bar does not do what the buttons do.
     ProgramFixture desk;
-    desk.game.module1.PlayerNames[1] = std::string("B");  // a plain "B" trips a false warning of GCC 12
+    const QString longName = QStringLiteral("ミナミミナミミナミミナミミ");  // wider than the list
+    desk.game.module1.PlayerNames[1] = longName.toStdString();
     desk.game.form2.Option2.SetValue(true);
     desk.game.form2.Command1_Click();
     QWidget* select = TopLevel(QStringLiteral("プレイヤーセレクト"));
     auto* rows = Child<QListWidget>(select, "List1");
     QCOMPARE(rows->count(), 8);
-    QCOMPARE(rows->item(1)->text() + QString::number(rows->currentRow()), QStringLiteral("B-1"));
-    // All eight rows show at once, as in the old list box.
+    QCOMPARE(rows->item(1)->text() + QString::number(rows->currentRow()), longName + "-1");
+    // All eight rows show at once, as in the old list box, and a long name is elided in its row.
     QVERIFY(rows->visualItemRect(rows->item(7)).bottom() < rows->viewport()->height());
+    QVERIFY(rows->visualItemRect(rows->item(1)).right() < rows->viewport()->width());
+    QVERIFY(!rows->horizontalScrollBar()->isVisible() && !rows->verticalScrollBar()->isVisible());
     QTest::keyClick(select, Qt::Key_Return);  // START with no row: told to choose
     QCOMPARE(desk.platform.messages.size(), size_t(1));
     select->close();  // back, as "戻る"
