@@ -19,7 +19,9 @@ Form4Window::Form4Window(Form4& model, QWidget* playScreen)
   setWindowTitle(QStringLiteral(" "));
   SetClientSize(183, 71);
   setFont(GothicFont(9));
-  AddLabel(model.Label1, {8, 8, 169, 25}, Qt::AlignLeft | Qt::AlignTop, font())->setObjectName("Label1");
+  // Two lines of the message fill the label: in 9 pt this face's lines are 13 pixels apart, and the
+  // second line's foot would fall below the label's 25 pixels.
+  AddLabel(model.Label1, {8, 8, 169, 25}, Qt::AlignLeft | Qt::AlignTop, GothicFont(8.25))->setObjectName("Label1");
   AddButton(model.Command1, {48, 40, 81, 23}, [&model] {
     model.Command1_Click();
   })->setObjectName("Command1");

@@ -119,7 +119,7 @@ class TestMenuWindows : public QObject {
   }
   void promptStates() {
     // Guards against a "終" button that shows outside the retry question, an Enter that does not
-    // press the main button, or a title bar that closes the prompt.
+    // press the main button, a title bar that closes the prompt, or a message whose lines do not fit.
     QFETCH(int, state);
     ProgramFixture desk;
     QWidget* prompt = desk.program->form4Window.get();
@@ -136,6 +136,10 @@ class TestMenuWindows : public QObject {
               QString::number(retry->isVisibleTo(prompt)) + QString::number(retry->isEnabled()),
           "after");
     QCOMPARE(prompt->isVisible(), state != 0);
+    auto* message = Child<QLabel>(prompt, "Label1");  // the longest two-line message fits, foot and all
+    desk.game.form4.Label1.SetCaption("ランクインせず…\r\nハイスコアまであと1234500点");
+    QVERIFY(message->fontMetrics().boundingRect(message->rect(), message->alignment(), message->text()).height() <=
+            message->height());
   }
 
   void playerSelectWindow() {
