@@ -4,12 +4,17 @@
 
 #include "resources/Bitmap.h"
 
-// The desktop's own colours.
+// The desktop's own colours: no RGB value but the number of a colour of the desktop's scheme with
+// the top bit set, as the old windows stored them. The view takes each from the desktop's palette,
+// so that a dark scheme gets light text where the windows ask for the desktop's text colour.
 namespace SystemColour {
-inline constexpr Rgb WindowText = MakeRgb(0, 0, 0);
-inline constexpr Rgb WindowBackground = MakeRgb(255, 255, 255);
-inline constexpr Rgb ButtonFace = MakeRgb(240, 240, 240);
+inline constexpr Rgb Flag = 0x80000000u;
+inline constexpr Rgb WindowBackground = Flag | 5;
+inline constexpr Rgb WindowText = Flag | 8;
+inline constexpr Rgb ButtonFace = Flag | 15;
 }  // namespace SystemColour
+
+constexpr bool IsSystemColour(Rgb colour) { return (colour & SystemColour::Flag) != 0; }
 
 namespace Colour {
 inline constexpr Rgb White = MakeRgb(255, 255, 255);

@@ -318,6 +318,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormWindow::changeEvent(QEvent* event) {
+  // The desktop's scheme changed: its colours reach the controls that show them.
+  if (event->type() == QEvent::PaletteChange && attached_)
+    for (const auto& [control, binding] : bindings_) ShowControl(*control, binding.widget);
   if (event->type() == QEvent::ActivationChange && attached_) {
     if (!isActiveWindow()) {
       model_.FocusLeft();

@@ -4,10 +4,20 @@
 #include <fcntl.h>
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 #include "linux/PosixFile.h"
 
-QColor ToQColor(Rgb colour) { return QColor::fromRgb(static_cast<QRgb>(colour) | 0xff000000u); }
+QColor ToQColor(Rgb colour, const QPalette& desktop) {
+  switch (colour) {
+    case SystemColour::WindowText: return desktop.color(QPalette::Active, QPalette::WindowText);
+    case SystemColour::WindowBackground: return desktop.color(QPalette::Active, QPalette::Base);
+    case SystemColour::ButtonFace: return desktop.color(QPalette::Active, QPalette::Window);
+    default: return QColor::fromRgb(static_cast<QRgb>(colour) | 0xff000000u);
+  }
+}
+
+QColor ToQColor(Rgb colour) { return ToQColor(colour, QGuiApplication::palette()); }
 
 QImage ToQImage(const Bitmap& bitmap) {
   QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);

@@ -4,11 +4,16 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <string>
 
 #include "controls/Look.h"
 #include "platform/Platform.h"
 
+// An RGB colour, or a desktop colour (SystemColour) taken from `desktop`: its text colour, the
+// background of its text fields, the face of its dialogs.
+QColor ToQColor(Rgb colour, const QPalette& desktop);
+// The same with the application's palette, which follows the desktop's scheme.
 QColor ToQColor(Rgb colour);
 QImage ToQImage(const Bitmap& bitmap);
 

@@ -107,9 +107,9 @@ class FlightTest : public QObject {
                           ship.Width(),           ship.Height(), int(ship.FillColor()),
                           int(ship.BorderColor())};
     const int orange = int(MakeRgb(248, 184, 0)), circle = int(ShapeKind::Circle),
-              square = int(ShapeKind::Square);
+              square = int(ShapeKind::Square), text = int(SystemColour::WindowText);
     QCOMPARE(look, (banner == Failed ? QList<int>{circle, x.toInt(), 89, 15, 15, orange, orange}
-                                     : QList<int>{square, x.toInt(), 98, 4, 4, 0xffffff, 0}));
+                                     : QList<int>{square, x.toInt(), 98, 4, 4, 0xffffff, text}));
   }
 
   void wholeFlights_data() {

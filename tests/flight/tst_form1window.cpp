@@ -1,9 +1,11 @@
 // Play window tests, offscreen: every label's look against the design's listing, captions and colours
 // reaching their widgets, the picture, the craft, the keys, and a long player name.
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
 #include "controls/qt/QtLook.h"
+#include "flight/ResetPlayScreen.h"
 #include "flight/qt/Form1Window.h"
 #include "tests/support/Describe.h"
 #include "tests/support/Fixtures.h"
@@ -81,6 +83,28 @@ class Form1WindowTest : public QObject {
     shown = window_->grab().toImage();
     QCOMPARE(shown.pixelColor(187, 96), QColor(248, 184, 0));
     QCOMPARE(shown.pixelColor(180, 89), QColor(127, 127, 127));  // the circle leaves its box's corner
+  }
+
+  void desktopColoursFollowTheScheme() {
+    // Guards against the score captions, the values or the craft's border drawn in fixed black and
+    // white where the design names the desktop's colours, unreadable on a dark scheme.
+    const QPalette classic = QApplication::palette();
+    QPalette dark = classic;
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 231));
+    dark.setColor(QPalette::Base, QColor(30, 31, 32));
+    QApplication::setPalette(dark);
+    QCoreApplication::sendPostedEvents();
+    ResetPlayScreen(s_.form1, s_.module1);
+    s_.form1.GameInit();
+    const QImage shown = window_->grab().toImage();
+    QStringList seen;
+    for (const char* name : {"Label1", "Label2"}) {
+      const QPalette& label = window_->findChild<QLabel*>(name)->palette();
+      seen << label.color(QPalette::WindowText).name() + " on " + label.color(QPalette::Window).name();
+    }
+    seen << shown.pixelColor(53, 36).name();
+    QApplication::setPalette(classic);
+    QCOMPARE(seen.join(", "), QStringLiteral("#e6e6e7 on #1e1f20, #e6e6e7 on #c0c0c0, #e6e6e7"));
   }
 
   void longPlayerNameKeepsItsStart() {

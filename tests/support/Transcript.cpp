@@ -73,7 +73,10 @@ QString Printed(const PictureControl& box) {
 }
 
 QString N(int64_t number) { return QString::number(number); }
-QString Hex(Rgb colour) { return QStringLiteral("%1").arg(colour, 6, 16, QChar('0')); }
+QString Hex(Rgb colour) {
+  return colour == SystemColour::WindowText ? QStringLiteral("desktop-text")
+                                            : QStringLiteral("%1").arg(colour, 6, 16, QChar('0'));
+}
 
 QMap<QString, QString> Facts(GameFixture& s, bool ended) {
   Form1& form1 = s.form1;
