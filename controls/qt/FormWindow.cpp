@@ -201,6 +201,12 @@ void FormWindow::CentreOnScreen() {
     move(screen->availableGeometry().center() - rect().center());
 }
 
+void FormWindow::PlaceAsFirstWindow() {
+  constexpr int Step = 22;  // the cascade step of a title bar and a frame
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().topLeft() + QPoint(Step, Step));
+}
+
 void FormWindow::ShowControl(const Control& control, QWidget* widget) {
   updating_ = true;
   const QSignalBlocker quiet(widget);

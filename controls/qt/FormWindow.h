@@ -52,6 +52,9 @@ class FormWindow : public QWidget, protected FormView {
   // A client area of this many pixels, which the player cannot resize.
   void SetClientSize(int width, int height);
   void CentreOnScreen();
+  // Where a desktop puts a program's first window: a small step in from the top-left corner of the
+  // screen's work area (frame included), leaving the middle to the windows that centre themselves.
+  void PlaceAsFirstWindow();
 
   // Shows `control` in `widget` from now on, and reports the keyboard arriving there.
   template <typename ControlType>

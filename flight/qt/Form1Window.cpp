@@ -85,6 +85,9 @@ Form1Window::Form1Window(Form1& model, QWidget* parent)
   setAutoFillBackground(true);
   setFocusPolicy(Qt::StrongFocus);
   SetCloseHandler([this] { form1_.Form_Unload(); });
+  // Not centred: the menu opens centred over it, and must leave the chart and the mode caption it
+  // previews in view.
+  PlaceAsFirstWindow();
 
   // The picture lies under every label: the status banner overlaps its lower edge.
   picture_ = new PictureBox(this);

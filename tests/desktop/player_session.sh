@@ -27,6 +27,24 @@ in_front() {
   [ "$((stack))" -eq "$1" ]
 }
 same_bytes() { cmp -s "$1" "$2" || { cmp "$1" "$2" | head -n 3; return 1; }; }
+# A window's client area on the screen, "x y width height" (xdotool adds the frame's offset twice
+# under a window manager), and its frame, "left top right bottom".
+client_of() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width|Height/ {printf "%s ", $NF}'; }
+frame_of() {
+  local x y width height left right top bottom
+  read -r x y width height < <(client_of "$1")
+  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ',')
+  echo "$((x - ${left:-0})) $((y - ${top:-0})) $((x + width + ${right:-0})) $((y + height + ${bottom:-0}))"
+}
+# The play screen a step in from the corner, and the menu clear of the chart and the mode caption
+# it previews (the play screen's 409 x 140 pixels at the top left).
+menu_leaves_the_chart() {
+  local X Y left top right bottom
+  read -r X Y _ < <(client_of "$play")
+  read -r left top right bottom < <(frame_of "$menu")
+  [ "$(frame_of "$play" | cut -d' ' -f1-2)" = "22 22" ] &&
+    { [ "$right" -le "$X" ] || [ "$left" -ge $((X + 409)) ] || [ "$bottom" -le "$Y" ] || [ "$top" -ge $((Y + 140)) ]; }
+}
 
 # 1. First start: the default score file, the play screen and the menu, the menu with the keys.
 "$copy" & game=$!; pids+=("$game")
@@ -37,6 +55,7 @@ eventually 5 test -s "$score" || fail "no score file"
 same_bytes "$score" "$work/expected.dat" || fail "the first score file differs from the one built here"
 [ "$(stat -c %s "$score")" = 2692 ] || fail "the first score file is not 2692 bytes"
 eventually 5 focused "$menu" || fail "the menu does not have the keys"
+eventually 5 menu_leaves_the_chart || fail "play screen at $(frame_of "$play"), menu at $(frame_of "$menu")"
 shot "1-first-start"
 
 # 2. A normal run started with Enter and flown with no key: game over, the memo, back to the menu.

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "app/qt/Program.h"
+#include "flight/qt/Form1Window.h"
 #include "controls/qt/QtLook.h"
 #include "menus/qt/Form2Window.h"
 #include "menus/qt/Form4Window.h"
@@ -61,14 +62,17 @@ class TestMenuWindows : public QObject {
   }
 
   void menuPlaceFocusAndKeys() {
-    // Guards against a menu off the centre or with buttons the design does not have, a wrong tab
-    // order, a start without the keyboard on the normal mode, or choices by mouse and arrow keys
-    // that never reach the handlers.
+    // Guards against a menu off the centre (or a play screen centred under it) or with buttons the
+    // design does not have, a wrong tab order, a start without the keyboard on the normal mode, or
+    // choices by mouse and arrow keys that never reach the handlers.
     ProgramFixture desk;
     QWidget* menu = desk.program->form2Window.get();
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    // Centred; the platform's frame may shift the client area by a few pixels.
+    // Centred; the platform's frame may shift the client area by a few pixels. The play screen keeps
+    // to the corner, out from under it.
     QVERIFY((menu->geometry().center() - screenCentre).manhattanLength() <= 8);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(desk.program->form1Window->frameGeometry().topLeft(), available.topLeft() + QPoint(22, 22));
     QVERIFY(!(menu->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QStringList tabs;
     QWidget* widget = Child(menu, "Option1");
