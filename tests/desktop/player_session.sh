@@ -45,6 +45,17 @@ menu_leaves_the_chart() {
   [ "$(frame_of "$play" | cut -d' ' -f1-2)" = "22 22" ] &&
     { [ "$right" -le "$X" ] || [ "$left" -ge $((X + 409)) ] || [ "$bottom" -le "$Y" ] || [ "$top" -ge $((Y + 140)) ]; }
 }
+# A fixed-size dialog without minimise and maximise buttons is what the game asks for (Motif
+# hints, equal minimum and maximum sizes); the window manager's answer allows no maximising or
+# resizing. Minimising may still be offered: openbox grants it to every dialog whatever it asks.
+fixed_dialog() {
+  local flags functions decorations sizes
+  read -r flags functions decorations _ < <(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/.*= //p' | tr -d ',')
+  (( (flags & 1) && !(functions & (1 | 8 | 16)) && (!(flags & 2) || !(decorations & (1 | 32 | 64))) )) || return 1
+  sizes=$(xprop -id "$1" WM_NORMAL_HINTS | sed -n 's/.*imum size: //p' | sort -u)
+  [ -n "$sizes" ] && [ "$(wc -l <<<"$sizes")" -eq 1 ] || return 1
+  ! xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | grep -qE 'MAXIMIZE|RESIZE'
+}
 
 # 1. First start: the default score file, the play screen and the menu, the menu with the keys.
 "$copy" & game=$!; pids+=("$game")
@@ -56,6 +67,7 @@ same_bytes "$score" "$work/expected.dat" || fail "the first score file differs f
 [ "$(stat -c %s "$score")" = 2692 ] || fail "the first score file is not 2692 bytes"
 eventually 5 focused "$menu" || fail "the menu does not have the keys"
 eventually 5 menu_leaves_the_chart || fail "play screen at $(frame_of "$play"), menu at $(frame_of "$menu")"
+[ "$MODE" = bare ] || fixed_dialog "$menu" || fail "the menu is no fixed dialog: $(xprop -id "$menu")"
 shot "1-first-start"
 
 # 2. A normal run started with Enter and flown with no key: game over, the memo, back to the menu.
@@ -65,6 +77,7 @@ xdotool key Return
 prompt=$(prompt_up) || fail "no stage prompt"
 eventually 5 focused "$prompt" || fail "the prompt does not have the keys"
 if [ "$MODE" = wm ]; then
+  fixed_dialog "$prompt" || fail "the prompt is no fixed dialog: $(xprop -id "$prompt")"
   over_play_screen() {
     read -r px py < <(frame_origin "$play")
     read -r fx fy < <(frame_origin "$prompt")
@@ -132,6 +145,7 @@ sleep 0.3
 xdotool key Return
 select=$(window_of "$game" '^プレイヤーセレクト$') || fail "no player select"
 eventually 5 focused "$select" || fail "the player select does not have the keys"
+[ "$MODE" = bare ] || fixed_dialog "$select" || fail "the player select is no fixed dialog: $(xprop -id "$select")"
 xdotool key shift+Tab Return  # "新規登録"
 register=$(window_of "$game" '^プレイヤー登録$') || fail "no registration box"
 eventually 5 in_front "$register" || fail "the registration box is not in front with the keys"
