@@ -10,8 +10,10 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFont>
 #include <QKeyEvent>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -244,6 +246,10 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   MapJapaneseFonts();
   QtPlatform real;
+  // A player reaches the first flight from the menu, by which time the sound back end is open.
+  QEventLoop menu;
+  QTimer::singleShot(1000, &menu, &QEventLoop::quit);
+  menu.exec();
   if (argc > 2 && std::string(argv[2]) == "default-slice") AskForSchedulerSlice(0);
   std::printf("platform %s, scheduler slice %.0f us\n", qPrintable(QGuiApplication::platformName()),
               SliceMicroseconds());

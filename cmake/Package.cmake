@@ -41,8 +41,11 @@ set(MORVANE_SYSTEM_LIBRARIES
 # carry no search path of their own. An install or a build without lib/ finds the system's Qt as
 # before. The build gets the same path: otherwise its program would carry a placeholder of empty
 # entries for the install to fill, and the loader reads an empty entry as the current folder.
-set_target_properties(morvane-tesk PROPERTIES INSTALL_RPATH "$ORIGIN/lib" BUILD_WITH_INSTALL_RPATH ON)
-target_link_options(morvane-tesk PRIVATE "LINKER:--disable-new-dtags")
+# The sound back end beside the game finds Qt Multimedia and its company in lib/ the same way.
+foreach(target morvane-tesk morvane_sound)
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/lib" BUILD_WITH_INSTALL_RPATH ON)
+  target_link_options(${target} PRIVATE "LINKER:--disable-new-dtags")
+endforeach()
 foreach(plugin ${MORVANE_QT_PLUGINS})
   # Qt declares no targets for its plugins in a shared build: one of our own for each.
   string(MAKE_C_IDENTIFIER "morvane_qt_${plugin}" target)

@@ -1,6 +1,7 @@
 // The outside services on a Linux desktop, through Qt.
 #include "platform/qt/QtPlatform.h"
 
+#include <dlfcn.h>
 #include <sys/prctl.h>
 
 #include <QApplication>
@@ -10,8 +11,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QTimer>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +24,7 @@
 #include "linux/SchedulerSlice.h"
 #include "linux/SingleInstance.h"
 #include "linux/WavFile.h"
+#include "platform/qt/SoundBackEnd.h"
 
 namespace {
 
@@ -48,13 +49,32 @@ int VirtualKeyOf(int qtKey, bool onKeypad) {
   }
 }
 
-QtPlatform::QtPlatform() {
+QtPlatform::QtPlatform(std::string soundModule) : soundModule_(std::move(soundModule)) {
   // The default 50 us timer slack adds to every 50 ms tick; one microsecond keeps the pace honest.
   prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
   // The flight wakes every 50 ms to do some 50 us of work, and every late wake-up adds to the
   // flight's length.
   AskForSchedulerSlice(100000);  // the shortest the kernel grants
   QCoreApplication::instance()->installEventFilter(this);
+  // Opening the sound back end loads some thirty libraries: once the menu is up and drawn, and
+  // before a player could have pressed START and GO!!, so that neither start-up nor a flight
+  // waits for it.
+  QTimer::singleShot(250, this, [this] { Sounds(); });
+}
+
+std::string QtPlatform::SoundModuleBesideProgram() {
+  const std::string folder = ::ProgramFolder();
+  return folder.empty() ? std::string() : folder + "/" + SoundModuleName;
+}
+
+SoundBackEnd* QtPlatform::Sounds() {
+  if (soundModuleOpened_) return sounds_;
+  soundModuleOpened_ = true;
+  // Open for the whole run: the sounds' code lives in it.
+  void* module = soundModule_.empty() ? nullptr : dlopen(soundModule_.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (void* entry = module ? dlsym(module, SoundBackEndEntry) : nullptr)
+    sounds_ = reinterpret_cast<SoundBackEnd* (*)()>(entry)();
+  return sounds_;
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -106,19 +126,20 @@ void QtPlatform::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEve
 int16_t QtPlatform::GetAsyncKeyState(int virtualKey) { return keys_.Query(virtualKey); }
 
 void QtPlatform::StopSound() {
-  if (playing_) playing_->stop();
+  if (playing_) sounds_->Stop(playing_);
   playing_ = nullptr;
 }
 
-std::unique_ptr<QSoundEffect> QtPlatform::OpenSoundEffect(const std::string& path) {
+std::unique_ptr<QObject> QtPlatform::OpenSound(const std::string& path) {
+  SoundBackEnd* sounds = Sounds();
+  if (!sounds) return nullptr;
   Descriptor file = OpenPlayableWav(path);
   if (!file.Valid()) return nullptr;
-  auto effect = std::make_unique<QSoundEffect>(this);  // also a child: what plays can be looked up
   // Qt turns every path into UTF-16 text, which cannot carry a folder name that is not UTF-8; the
-  // open file itself can be named by its number.
-  effect->setSource(QUrl::fromLocalFile(QStringLiteral("/proc/self/fd/%1").arg(file.Get())));
-  new DescriptorKeeper(std::move(file), effect.get());
-  return effect;
+  // open file itself can be named by its number. Also a child: what plays can be looked up.
+  std::unique_ptr<QObject> sound(sounds->NewSound(QStringLiteral("/proc/self/fd/%1").arg(file.Get()), this));
+  new DescriptorKeeper(std::move(file), sound.get());
+  return sound;
 }
 
 void QtPlatform::PlaySound(const std::string& path, int32_t) {
@@ -127,14 +148,14 @@ void QtPlatform::PlaySound(const std::string& path, int32_t) {
   if (path.empty()) return;
   // Keyed by the path's bytes: Latin-1 gives each byte a character of its own.
   const QString key = QString::fromLatin1(path.data(), static_cast<qsizetype>(path.size()));
-  auto found = sounds_.find(key);
-  if (found == sounds_.end()) {
+  auto found = soundByPath_.find(key);
+  if (found == soundByPath_.end()) {
     // Remembered either way: an unplayable file stays silence.
-    found = sounds_.emplace(key, OpenSoundEffect(path)).first;
+    found = soundByPath_.emplace(key, OpenSound(path)).first;
   }
-  if (QSoundEffect* effect = found->second.get()) {
-    effect->play();
-    playing_ = effect;
+  if (QObject* sound = found->second.get()) {
+    sounds_->Play(sound);
+    playing_ = sound;
   }
 }
 

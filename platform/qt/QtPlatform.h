@@ -6,12 +6,13 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/KeyState.h"
 #include "platform/Platform.h"
 
-class QSoundEffect;
 class QKeyEvent;
+class SoundBackEnd;
 
 // Maps a Qt key event to the virtual-key code the steering asks about, or 0 for other keys.
 // Keypad 2 and 8 count as such whether NumLock is on (Key_2/Key_8) or off (Key_Down/Key_Up).
@@ -21,8 +22,10 @@ class QtPlatform : public QObject, public Platform {
   Q_OBJECT
 
  public:
-  // Needs a QApplication. Watches every key event of the application.
-  QtPlatform();
+  // Needs a QApplication. Watches every key event of the application. Plays sounds through the
+  // sound back end in `soundModule` (the system's bytes), opened a quarter of a second after start
+  // or at the first sound; without it the game is silent.
+  explicit QtPlatform(std::string soundModule = SoundModuleBesideProgram());
   ~QtPlatform() override;
 
   void Sleep(int milliseconds) override;
@@ -42,11 +45,17 @@ class QtPlatform : public QObject, public Platform {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static std::string SoundModuleBesideProgram();
+  // The sound back end, opened on first use; nullptr when there is none.
+  SoundBackEnd* Sounds();
   void StopSound();
-  // A sound effect for the WAV file at `path`, or nullptr when it is no playable one.
-  std::unique_ptr<QSoundEffect> OpenSoundEffect(const std::string& path);
+  // A sound for the WAV file at `path`, or nullptr when it is no playable one.
+  std::unique_ptr<QObject> OpenSound(const std::string& path);
 
   KeyState keys_;
-  std::map<QString, std::unique_ptr<QSoundEffect>> sounds_;
-  QSoundEffect* playing_ = nullptr;
+  std::string soundModule_;
+  bool soundModuleOpened_ = false;
+  SoundBackEnd* sounds_ = nullptr;
+  std::map<QString, std::unique_ptr<QObject>> soundByPath_;
+  QObject* playing_ = nullptr;
 };

@@ -42,11 +42,12 @@ start_window_manager() {
   fail "the window manager did not start"
 }
 
-# A copy of the game with its sounds in a folder of its own, as a player's program folder.
+# A copy of the game with its sounds and its sound back end in a folder of its own, as a player's
+# program folder.
 place() {
   mkdir -p "$work/$1"
   cp "$GAME" "$work/$1/morvane-tesk"
-  cp "$(dirname "$GAME")"/*.wav "$work/$1/" 2>/dev/null
+  cp "$(dirname "$GAME")"/*.wav "$(dirname "$GAME")"/morvane-sound.so "$work/$1/" 2>/dev/null
   echo "$work/$1/morvane-tesk"
 }
 

@@ -29,6 +29,10 @@ copy=$(place guard)
 window_of "$first" '^Morvane-Tesk Menu$' >/dev/null || fail "the menu of the first copy did not appear"
 window_of "$first" '^Morvane-Tesk$' >/dev/null || fail "the play screen of the first copy did not appear"
 [ "$(stat -c %s "$(dirname "$copy")/MTScore.dat")" = 2692 ] || fail "default score file missing or wrong size"
+# The sound back end waits until the menu is up: the program does not need it to start, and opens
+# it from beside itself soon after.
+! readelf -d "$game" | grep -q 'NEEDED.*Multimedia' || fail "the program needs Qt Multimedia to start"
+eventually 5 grep -q '/morvane-sound\.so$' /proc/"$first"/maps || fail "the sound back end was never opened"
 
 # 2. A second copy from the same folder shows the refusal and nothing else, then ends; the first lives on.
 "$copy" & second=$!; pids+=("$second")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the game into a folder whose name needs quoting in a desktop entry, checks that the
-# folder holds the game, its sounds, its icon and a desktop entry and nothing else, then starts the
-# game the way the desktop entry says and waits for its menu and its score file beside it.
+# folder holds the game, its sound back end, its sounds, its icon and a desktop entry and nothing
+# else, then starts the game the way the desktop entry says and waits for its menu and its score
+# file beside it.
 CMAKE="$1" BUILD="$2" SHOTS="$3"
 GAME="$BUILD/morvane-tesk"
 . "$(dirname "$0")/../desktop/lib.sh"
@@ -11,7 +12,7 @@ folder="$work/my games/odd \$x \"q\" 100% \`t\`"
   fail "cmake --install failed: $(tail -n 3 "$work/install.log")"
 
 files=$(cd "$folder" && find . -mindepth 1 | sed 's|^\./||' | sort | tr '\n' ' ')
-[ "$files" = "all.wav bonus.wav clear.wav fail.wav morvane-tesk morvane-tesk.desktop morvane-tesk.png " ] ||
+[ "$files" = "all.wav bonus.wav clear.wav fail.wav morvane-sound.so morvane-tesk morvane-tesk.desktop morvane-tesk.png " ] ||
   fail "the install folder holds: $files"
 for sound in all bonus clear fail; do
   cmp -s "$BUILD/$sound.wav" "$folder/$sound.wav" || fail "$sound.wav differs from the one built"

@@ -197,7 +197,7 @@ class TestPlatform : public QObject {
     const QString clear = folder.filePath("clear.wav"), bonus = folder.filePath("bonus.wav");
     std::ofstream(clear.toStdString(), std::ios::binary) << Riff(Format() + Chunk("data", 4000, 4000));
     std::ofstream(bonus.toStdString(), std::ios::binary) << Riff(Format() + Chunk("data", 4000, 4000));
-    QtPlatform platform;
+    QtPlatform platform(MORVANE_SOUND_MODULE);
     auto playing = [&] {
       QStringList files;
       for (const QSoundEffect* effect : platform.findChildren<QSoundEffect*>())
@@ -264,7 +264,7 @@ class TestPlatform : public QObject {
     // Complete, then a hole: only its size is wrong.
     if (kind == "oversized") QVERIFY(::truncate(path.c_str(), MaxSoundFileSize + 1) == 0);
     {
-      QtPlatform platform;
+      QtPlatform platform(MORVANE_SOUND_MODULE);
       ::alarm(20);  // a sound that blocks the game ends the test instead of hanging it
       platform.PlaySound(path, SoundFlag::FileName | SoundFlag::Async);
       ::alarm(0);
