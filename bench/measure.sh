@@ -4,7 +4,8 @@
 #
 #   bench/measure.sh [startup|idle|run|pacing|all] [BUILD_DIR]     (default: all build)
 #
-#   startup  start to menu mapped, 10 starts (after one that writes the score file): median, spread
+#   startup  start to menu mapped, 10 starts (after one that writes the score file): median, spread,
+#            beside one empty Qt window and one with a line of text started the same way, as ratios
 #   idle     processor time of the game idle in the menu for 5 s
 #   run      a whole normal run through the real windows (five landings, name entry, ranking
 #            window, exit): peak resident memory, and processor time during the first flight
@@ -75,15 +76,17 @@ watch_mappings() {
   pids+=("${watchers[@]}")
 }
 
-# One start of `program` until a visible window of `title` is mapped: appends to the arrays
-# `name`_times (polled), `name`_mapped (xev), `name`_runs and `name`_waits (schedstat), in ms.
-start_once() {  # name program title
-  local name=$1 start menu id mapped running waiting
+# One start of `program` (with its arguments) until a visible window of `title` is mapped:
+# appends to the arrays `name`_times (polled), `name`_mapped (xev), `name`_runs and `name`_waits
+# (schedstat), in ms.
+start_once() {  # name title program [argument...]
+  local name=$1 title=$2 start menu id mapped running waiting
+  shift 2
   start=${EPOCHREALTIME/./}
-  "${favour[@]}" "$2" & pid=$!
+  "${favour[@]}" "$@" & pid=$!
   pids+=("$pid")
-  until id=$(xdotool search --onlyvisible --pid "$pid" --name "$3" 2>/dev/null); do
-    kill -0 "$pid" 2>/dev/null || fail "$2 ended before its window"
+  until id=$(xdotool search --onlyvisible --pid "$pid" --name "$title" 2>/dev/null); do
+    kill -0 "$pid" 2>/dev/null || fail "$1 ended before its window"
   done
   menu=${EPOCHREALTIME/./}
   read -r running waiting < <(run_and_wait_ms "$pid")
@@ -97,12 +100,16 @@ start_once() {  # name program title
 }
 
 median() { sort -n | awk '{v[NR] = $1} END {print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+ratio() { awk -v a="$(printf '%s\n' $1 | median)" -v b="$(printf '%s\n' $2 | median)" 'BEGIN {printf "%.2f", a / b}'; }
 
-# The game beside the floor: one empty Qt Widgets window (morvane-bench-floor) started the same
-# way, the two taking turns so that both see the same load.
+# The game beside the floor, one empty Qt Widgets window (morvane-bench-floor), and beside the same
+# window with a line of Japanese text (the font set-up every window with text pays), all three
+# started the same way and taking turns, so that they see the same load.
 startup() {
-  local copy folder floor before game_times=() game_mapped=() game_runs=() game_waits=()
+  local copy folder floor before who
+  local game_times=() game_mapped=() game_runs=() game_waits=()
   local floor_times=() floor_mapped=() floor_runs=() floor_waits=()
+  local text_times=() text_mapped=() text_runs=() text_waits=()
   copy=$(place startup)
   folder=$(dirname "$copy")
   floor="$folder/morvane-bench-floor"
@@ -116,27 +123,27 @@ startup() {
   [ -s "$folder/MTScore.dat" ] || fail "no score file"
   before=$(load)
   for _ in $(seq 10); do
-    start_once game "$copy" '^Morvane-Tesk Menu$'
-    start_once floor "$floor" '^Startup Floor$'
+    start_once game '^Morvane-Tesk Menu$' "$copy"
+    start_once floor '^Startup Floor$' "$floor"
+    start_once text '^Startup Floor$' "$floor" text
   done
   # How finely the polling loop sees the menu: one xdotool search.
   local poll_start poll_end
   poll_start=${EPOCHREALTIME/./}
   for _ in $(seq 20); do xdotool search --onlyvisible --name '^none$' >/dev/null 2>&1; done
   poll_end=${EPOCHREALTIME/./}
-  local who
-  for who in game floor; do
+  for who in game floor text; do
     local -n times=${who}_times mapped=${who}_mapped runs=${who}_runs waits=${who}_waits
     echo "$who: start to window mapped, polled with xdotool: $(printf '%s\n' "${times[@]}" | stats) ms; all: ${times[*]} ms"
     echo "  from xev's MapNotify: $(printf '%s\n' "${mapped[@]}" | stats) ms; ran on a processor" \
       "$(printf '%s\n' "${runs[@]}" | stats) ms, kept waiting for one $(printf '%s\n' "${waits[@]}" | stats) ms"
   done
-  local ratio
-  ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
-  echo "game / floor, medians: polled $(ratio "$(printf '%s\n' "${game_times[@]}" | median)" "$(printf '%s\n' "${floor_times[@]}" | median)")," \
-    "xev $(ratio "$(printf '%s\n' "${game_mapped[@]}" | median)" "$(printf '%s\n' "${floor_mapped[@]}" | median)")," \
-    "processor time $(ratio "$(printf '%s\n' "${game_runs[@]}" | median)" "$(printf '%s\n' "${floor_runs[@]}" | median)");" \
-    "one poll takes $(((poll_end - poll_start) / 20000)) ms; load $before -> $(load)"
+  for who in floor text; do
+    local -n times=${who}_times mapped=${who}_mapped runs=${who}_runs
+    echo "game / $who, medians: polled $(ratio "${game_times[*]}" "${times[*]}"), xev $(ratio "${game_mapped[*]}" "${mapped[*]}")," \
+      "processor time $(ratio "${game_runs[*]}" "${runs[*]}")"
+  done
+  echo "one poll takes $(((poll_end - poll_start) / 20000)) ms; load $before -> $(load)"
   kill "${watchers[@]}" 2>/dev/null
   wait "${watchers[@]}" 2>/dev/null
 }
