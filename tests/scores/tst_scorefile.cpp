@@ -166,7 +166,8 @@ class TestScoreFile : public QObject {
       if (kind == "step") {
         const int step = QStringList{"OpenOld", "ReadOld", "CreateTemp", "WriteTemp", "SyncTemp", "CloseTemp",
                                      "Rename", "SyncFolder"}.indexOf(words[1]);
-        hook = [&](SaveStep at, int) { return int(at) == step && ++calls == words[2].toInt(); };
+        // Called after this block has ended: `step` by value.
+        hook = [&, step](SaveStep at, int) { return int(at) == step && ++calls == words[2].toInt(); };
       }
       if (kind == "protected" && !(QFile::remove(score) && QDir(folder).mkdir("MTScore.dat")))
         return std::string("no folder in its place");
