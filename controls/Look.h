@@ -14,8 +14,6 @@ inline constexpr Rgb WindowText = Flag | 8;
 inline constexpr Rgb ButtonFace = Flag | 15;
 }  // namespace SystemColour
 
-constexpr bool IsSystemColour(Rgb colour) { return (colour & SystemColour::Flag) != 0; }
-
 namespace Colour {
 inline constexpr Rgb White = MakeRgb(255, 255, 255);
 inline constexpr Rgb Black = MakeRgb(0, 0, 0);

@@ -176,8 +176,6 @@ QListWidget* FormWindow::AddListBox(ListControl& list, QRect geometry, Handler d
   widget->setSelectionMode(QAbstractItemView::SingleSelection);
   // The old list boxes never scrolled sideways: a row too long for the box ends in an ellipsis,
   // and no scroll bar takes the height the eight rows need.
-  widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  widget->setTextElideMode(Qt::ElideRight);
   widget->setItemDelegate(new BoxWideRows(widget));
   // Rows one em high, as the old list boxes drew them: eight players fit without scrolling.
   widget->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; padding: 0px; margin: 0px; }")
@@ -325,7 +323,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void FormWindow::changeEvent(QEvent* event) {
   // The desktop's scheme changed: its colours reach the controls that show them.
-  if (event->type() == QEvent::PaletteChange && attached_)
+  if (event->type() == QEvent::PaletteChange)
     for (const auto& [control, binding] : bindings_) ShowControl(*control, binding.widget);
   if (event->type() == QEvent::ActivationChange && attached_) {
     if (!isActiveWindow()) {

@@ -37,6 +37,14 @@ class DescriptorKeeper : public QObject {
   Descriptor file_;
 };
 
+// The back end in the module at `path`, or nullptr. The module stays open for the whole run: the
+// sounds' code lives in it.
+SoundBackEnd* OpenSoundBackEnd(const std::string& path) {
+  void* module = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* entry = module ? dlsym(module, SoundBackEndEntry) : nullptr;
+  return entry ? reinterpret_cast<SoundBackEnd* (*)()>(entry)() : nullptr;
+}
+
 }  // namespace
 
 int VirtualKeyOf(int qtKey, bool onKeypad) {
@@ -68,13 +76,9 @@ std::string QtPlatform::SoundModuleBesideProgram() {
 }
 
 SoundBackEnd* QtPlatform::Sounds() {
-  if (soundModuleOpened_) return sounds_;
-  soundModuleOpened_ = true;
-  // Open for the whole run: the sounds' code lives in it.
-  void* module = soundModule_.empty() ? nullptr : dlopen(soundModule_.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (void* entry = module ? dlsym(module, SoundBackEndEntry) : nullptr)
-    sounds_ = reinterpret_cast<SoundBackEnd* (*)()>(entry)();
-  return sounds_;
+  // Tried once: a missing module stays silence, and a flight's sounds never look for it again.
+  if (!sounds_) sounds_ = OpenSoundBackEnd(soundModule_);
+  return *sounds_;
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -126,7 +130,7 @@ void QtPlatform::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEve
 int16_t QtPlatform::GetAsyncKeyState(int virtualKey) { return keys_.Query(virtualKey); }
 
 void QtPlatform::StopSound() {
-  if (playing_) sounds_->Stop(playing_);
+  if (playing_) Sounds()->Stop(playing_);
   playing_ = nullptr;
 }
 
@@ -154,7 +158,7 @@ void QtPlatform::PlaySound(const std::string& path, int32_t) {
     found = soundByPath_.emplace(key, OpenSound(path)).first;
   }
   if (QObject* sound = found->second.get()) {
-    sounds_->Play(sound);
+    Sounds()->Play(sound);
     playing_ = sound;
   }
 }

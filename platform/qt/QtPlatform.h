@@ -6,6 +6,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/KeyState.h"
@@ -54,8 +55,7 @@ class QtPlatform : public QObject, public Platform {
 
   KeyState keys_;
   std::string soundModule_;
-  bool soundModuleOpened_ = false;
-  SoundBackEnd* sounds_ = nullptr;
+  std::optional<SoundBackEnd*> sounds_;  // once tried: the back end, or nullptr
   std::map<QString, std::unique_ptr<QObject>> soundByPath_;
   QObject* playing_ = nullptr;
 };
