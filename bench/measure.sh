@@ -4,7 +4,7 @@
 #
 #   bench/measure.sh [startup|idle|run|pacing|all] [BUILD_DIR]     (default: all build)
 #
-#   startup  start to menu mapped, 10 starts (after one that writes the score file): median, spread,
+#   startup  start to menu mapped, 10 starts (MORVANE_BENCH_STARTS) (after one that writes the score file): median, spread,
 #            beside one empty Qt window and one with a line of text started the same way, as ratios
 #   idle     processor time of the game idle in the menu for 5 s
 #   run      a whole normal run through the real windows (five landings, name entry, ranking
@@ -31,8 +31,12 @@ now_ms() { local us=${EPOCHREALTIME/./}; echo $((us / 1000)); }  # bash's own cl
 # clock ticks of /proc/PID/stat).
 # Of every thread of `pid` so far: "RUNNING WAITING" milliseconds on a processor and runnable but
 # kept waiting for one.
+# The running time is the process's own processor clock, which keeps the time of threads that have
+# already ended (the game's font set-up thread does); the waiting time is of the live threads only.
 run_and_wait_ms() {
-  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{r += $1; w += $2} END {printf "%d %d", r / 1e6, w / 1e6}'
+  local running
+  running=$(python3 -c 'import sys, time; print(int(time.clock_gettime(((~int(sys.argv[1])) << 3) | 2) * 1e3))' "$1")
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk -v r="$running" '{w += $2} END {printf "%d %d", r, w / 1e6}'
 }
 cpu_ns() {
   local total=0 ns
@@ -122,7 +126,7 @@ startup() {
   stop "$pid"
   [ -s "$folder/MTScore.dat" ] || fail "no score file"
   before=$(load)
-  for _ in $(seq 10); do
+  for _ in $(seq "${MORVANE_BENCH_STARTS:-10}"); do
     start_once game '^Morvane-Tesk Menu$' "$copy"
     start_once floor '^Startup Floor$' "$floor"
     start_once text '^Startup Floor$' "$floor" text
