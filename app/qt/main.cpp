@@ -12,9 +12,11 @@ int main(int argc, char** argv) {
   // The other media backend crashes on machines without a sound device.
   if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
 
+  FontSetUp fonts;
   std::optional<DisplayConnectionWatch> watch(std::in_place);
   QApplication application(argc, argv);
   watch.reset();
+  fonts.Wait();
   QApplication::setApplicationName(QStringLiteral("Morvane-Tesk"));
   // The game ends only as its windows say: closing one never quits behind their back.
   QApplication::setQuitOnLastWindowClosed(false);

@@ -2,6 +2,7 @@
 #include "controls/qt/QtLook.h"
 
 #include <fcntl.h>
+#include <fontconfig/fontconfig.h>
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -47,6 +48,14 @@ int AddFontsBesideProgram(const std::string& programFolder) {
     ++added;
   }
   return added;
+}
+
+FontSetUp::FontSetUp() : reader_([] { FcInit(); }) {}
+
+FontSetUp::~FontSetUp() { Wait(); }
+
+void FontSetUp::Wait() {
+  if (reader_.joinable()) reader_.join();
 }
 
 QFont ToQFont(const FontSpec& font) {

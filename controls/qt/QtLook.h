@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPalette>
 #include <string>
+#include <thread>
 
 #include "controls/Look.h"
 #include "platform/Platform.h"
@@ -26,6 +27,19 @@ void MapJapaneseFonts();
 // Where there are none, the system's serve. `programFolder` is the system's bytes, any but NUL.
 // Returns how many were added. Needs a QGuiApplication.
 int AddFontsBesideProgram(const std::string& programFolder);
+// Reads the system's font configuration and font caches on a thread of its own from construction to
+// Wait(), so that it runs on another processor while the toolkit connects to the display. Every
+// window measures text before it is shown, and the first measurement would otherwise wait for this
+// (some 5 ms of processor time). Safe before a QGuiApplication exists.
+class FontSetUp {
+ public:
+  FontSetUp();
+  ~FontSetUp();
+  void Wait();
+
+ private:
+  std::thread reader_;
+};
 // The Qt font for a font as the windows ask for it.
 QFont ToQFont(const FontSpec& font);
 QFont GothicFont(double points, bool bold = false, bool italic = false);
