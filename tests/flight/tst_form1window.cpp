@@ -1,7 +1,8 @@
 // Play window tests, offscreen: every label's look against the design's listing, captions and colours
-// reaching their widgets, the picture, the craft, the keys, and a long player name.
+// reaching their widgets, where the window opens, the picture, the craft, the keys, and a long player name.
 #include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include "controls/qt/QtLook.h"
@@ -27,6 +28,8 @@ class Form1WindowTest : public QObject {
     // Guards against a label of the play screen or the score list out of place, in a wrong size,
     // colour, font or alignment.
     QVERIFY(SameAsFixture(DescribeControls(*window_), "play-screen-controls.txt"));
+    // Not centred, where the menu would cover the chart it previews: a step in from the corner.
+    QCOMPARE(window_->frameGeometry().topLeft() - window_->screen()->availableGeometry().topLeft(), QPoint(22, 22));
   }
 
   void captionsAndColoursReachTheirWidget() {
