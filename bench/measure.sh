@@ -114,6 +114,7 @@ startup() {
   local game_times=() game_mapped=() game_runs=() game_waits=()
   local floor_times=() floor_mapped=() floor_runs=() floor_waits=()
   local text_times=() text_mapped=() text_runs=() text_waits=()
+  command -v python3 >/dev/null || fail "python3 reads the process clock: install it first"
   copy=$(place startup)
   folder=$(dirname "$copy")
   floor="$folder/morvane-bench-floor"
