@@ -48,8 +48,6 @@ class Game : private PlayScreenLinks, private RankingLinks, private MenuLinks, p
   // nullptr: windows loaded on demand get no view (tests, replay tool).
   void SetWindowFactory(WindowFactory* factory) { factory_ = factory; }
 
-  Platform& platform() const { return module1.platform; }
-
   // The way back to the menu from a game or the ranking window: the play screen's idle look, then
   // the menu shown with the keyboard.
   void BackToMenu() override;

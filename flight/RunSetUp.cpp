@@ -40,20 +40,23 @@ void BeginAttackRun(Module1& module1) {
           Saturated(PlaceTotal(module1, player, stage, place));
   } else if (module1.GameMode == 3) {
     const int64_t highScore = PlaceTotal(module1, player, stage, 1);
+    // The best of every stage, this one included: the other stages' sum is taken from the wide
+    // totals, the shown sum from the shown (held) values.
     int64_t allStages = 0;
-    for (int other = 1; other <= 5; ++other) allStages += PlaceTotal(module1, player, other, 1);
+    int64_t shown = 0;
+    for (int other = 1; other <= 5; ++other) {
+      const int64_t stageTotal = PlaceTotal(module1, player, other, 1);
+      const int32_t stageBest = Saturated(stageTotal);
+      module1.LandingPoints[static_cast<size_t>(other + 3)] = stageBest;
+      allStages += stageTotal;
+      shown += stageBest;
+    }
     module1.HighScore = Saturated(highScore);
     module1.OtherStagesBest = Saturated(allStages - highScore);
     module1.LandingPoints[0] = module1.HighScore;
     module1.LandingPoints[1] = scores[best];
     module1.LandingPoints[2] = scores[best + 1];
     module1.LandingPoints[3] = scores[best + 2];
-    int64_t shown = 0;
-    for (int other = 1; other <= 5; ++other) {
-      const int32_t stageBest = Saturated(PlaceTotal(module1, player, other, 1));
-      module1.LandingPoints[static_cast<size_t>(other + 3)] = stageBest;
-      shown += stageBest;
-    }
     module1.LandingPoints[9] = Saturated(shown);
   }
 }

@@ -38,14 +38,3 @@ QByteArray PlayerRecord(int length, const char* nameHex, std::initializer_list<s
     bytes.replace(bytes.size() - 300 + 4 * index, 4, Record(0, "", {value}).mid(1));
   return bytes;
 }
-
-QByteArray HouseEntry(int entry) {
-  static const char* const names[][2] = {
-      {"4", "82c482f182d592e0"}, {"3", "82a982c282e2"}, {"4", "82b182c382bf82e2"},         {"3", "96a1e05f89ae"},
-      {"3", "969c906c89ae"},     {"4", "88ea90538ef58e69"}, {"6", "93568be78389815b83818393"}, {"4", "9253815896cb89ae"},
-      {"4", "82dc82e982b582f1"}, {"2", "938c89a1"}};
-  const int32_t score = 2000 - 200 * entry;
-  return Record(QByteArray(names[entry][0]).toInt(), names[entry][1], {score, score, score, score, score});
-}
-
-QByteArray NoPlayers(int count) { return QByteArray(count * 301, '\0'); }

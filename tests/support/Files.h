@@ -19,10 +19,6 @@ QByteArray Fixture(const QString& name);
 QByteArray Record(int length, const char* nameHex, std::initializer_list<int32_t> values);
 // A player record: name, then 75 integers, 0 but those given as {index, value}.
 QByteArray PlayerRecord(int length, const char* nameHex, std::initializer_list<std::pair<int, int32_t>> values = {});
-// Ranking record e of the default file (a house name, 2000 - 200 x e on every stage).
-QByteArray HouseEntry(int entry);
-// The players of a default file: eight empty records.
-QByteArray NoPlayers(int count = 8);
 
 // The names in a folder (bytes: they need not be UTF-8), "." and ".." left out.
 std::set<std::string> Entries(const std::string& folder);

@@ -48,8 +48,6 @@ struct GameFixture {
   void Choose(OptionControl& option);
   // The stage prompt's main button, as Enter presses it.
   void PressPrompt() { prompt.Command1_Click(); }
-  QString PromptText() const { return QString::fromStdString(prompt.Label1.Caption()); }
-  QString PromptButton() const { return QString::fromStdString(prompt.Command1.Caption()); }
   // One key-down event of the play screen with `keys` newly down (negative: held down, not new).
   void KeyEvent(const QList<int>& keys);
   // Judges a touchdown at `x` with `angle` after a flight that earned 10 / `control` / 50.
