@@ -26,7 +26,9 @@ ok_and_end() {  # window pid
 # 1. A first copy opens the play screen and the menu and writes the default score file.
 copy=$(place guard)
 "$copy" & first=$!; pids+=("$first")
-window_of "$first" '^Morvane-Tesk Menu$' >/dev/null || fail "the menu of the first copy did not appear"
+menu=$(window_of "$first" '^Morvane-Tesk Menu$') || fail "the menu of the first copy did not appear"
+# The class a task bar groups the game's windows under, and a desktop entry may name.
+xprop -id "$menu" WM_CLASS | grep -q '= "morvane-tesk", "Morvane-Tesk"$' || fail "$(xprop -id "$menu" WM_CLASS)"
 window_of "$first" '^Morvane-Tesk$' >/dev/null || fail "the play screen of the first copy did not appear"
 [ "$(stat -c %s "$(dirname "$copy")/MTScore.dat")" = 2692 ] || fail "default score file missing or wrong size"
 # The sound back end waits until the menu is up: the program does not need it to start, and opens

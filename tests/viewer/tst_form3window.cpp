@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 #include "app/Game.h"
@@ -154,6 +155,13 @@ class Form3WindowTest : public QObject {
     QTest::mouseClick(window.findChild<QRadioButton*>("Option3"), Qt::LeftButton);
     QCOMPARE(QString::fromStdString(model.Label2.Caption()), "SCORE ATTACK RESULT");
     QCOMPARE(QString::fromStdString(model.Picture1[1].Printed().at(0).text), "STAGE 3");
+    // What the screen shows of a picture, not only what it would draw: a changed text is repainted.
+    auto* printed = window.findChild<QWidget*>("Picture1_1");
+    const auto shown = [&] {
+      const QRect place(printed->mapTo(&window, QPoint()), printed->size());
+      return window.screen()->grabWindow(window.winId(), place.x(), place.y(), place.width(), place.height()).toImage();
+    };
+    QTRY_COMPARE(shown().convertToFormat(QImage::Format_RGB32), printed->grab().toImage().convertToFormat(QImage::Format_RGB32));
     QVERIFY(box("Picture1_3").left() >= 37 && box("Picture1_3").left() <= 40);
     QVERIFY(box("Picture2").top() < 5);
     // A short number after a wide one is back at its full size.
